@@ -1,0 +1,15 @@
+# aobaroku_test(<name> LABEL <label> [GUI] SOURCES <files...>)
+# GUI tests link the window library; all run on the offscreen platform.
+function(aobaroku_test name)
+    cmake_parse_arguments(T "GUI" "LABEL" "SOURCES" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    if(T_GUI)
+        target_link_libraries(${name} PRIVATE aobaroku_ui Qt6::Test)
+    else()
+        target_link_libraries(${name} PRIVATE aobaroku_core Qt6::Test)
+    endif()
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;AOBAROKU_BIN_DIR=$<TARGET_FILE_DIR:aobaroku>")
+endfunction()

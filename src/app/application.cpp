@@ -1,0 +1,41 @@
+#include "app/application.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        if (m_onError)
+            m_onError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        if (m_onError)
+            m_onError(QStringLiteral("不明なエラーが発生しました。"));
+    }
+    return false;
+}
+
+QStringList uiFontFamilies()
+{
+    return {QStringLiteral("Tahoma"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"),
+            QStringLiteral("IPAGothic"), QStringLiteral("sans-serif")};
+}
+
+void TApplication::setUpLook()
+{
+    QFont font;
+    font.setFamilies(uiFontFamilies());
+    font.setPointSize(8);
+    setFont(font);
+
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+}

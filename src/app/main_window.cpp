@@ -1,0 +1,146 @@
+#include "app/main_window.h"
+
+#include "app/help_button.h"
+#include "app/qt_platform.h"
+#include "crops/crop_tab.h"
+#include "favourites/favourites_tab.h"
+#include "plans/plan_tab.h"
+#include "purchases/purchase_tab.h"
+#include "schedule/schedule_tab.h"
+#include "store/site.h"
+#include "widgets/external_link_page.h"
+#include "widgets/platform.h"
+
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform)
+{
+    m_context.platform = &m_platform;
+    m_context.crops = &m_crops;
+    m_context.chart = &m_chart;
+
+    setWindowTitle(kMainCaption);
+    setObjectName(QStringLiteral("TForm5"));
+    resize(776, 636);
+    // The outer window of the original is at least 737 by 672 including its frame.
+    setMinimumSize(721, 634);
+    buildTabs();
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm5::~TForm5() = default;
+
+void TForm5::buildTabs()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    QFont tabFont = font();
+    tabFont.setPointSize(10);
+    m_tabs->setFont(tabFont);
+    layout->addWidget(m_tabs);
+
+    m_infoBrowser = buildBrowser("infoBrowser");
+    m_cropTab = new TCropTab(m_context, m_tabs);
+    m_planTab = new TPlanTab(m_context, m_tabs);
+    m_scheduleTab = new TScheduleTab(m_context, m_tabs);
+    m_purchaseTab = new TPurchaseTab(m_context, m_tabs);
+    m_osusumeBrowser = buildBrowser("osusumeBrowser");
+    m_favouritesTab = new TFavouritesTab(m_context, m_tabs);
+
+    m_tabs->addTab(m_infoBrowser, QStringLiteral("菜園情報"));
+    m_tabs->addTab(m_cropTab, QStringLiteral("作物一覧"));
+    m_tabs->addTab(m_planTab, QStringLiteral("作付計画"));
+    m_tabs->addTab(m_scheduleTab, QStringLiteral("予定"));
+    m_tabs->addTab(m_purchaseTab, QStringLiteral("購入履歴"));
+    m_tabs->addTab(m_osusumeBrowser, QStringLiteral("オススメ"));
+    m_tabs->addTab(m_favouritesTab, QStringLiteral("お気に入り"));
+    m_tabs->setCornerWidget(buildHelpButton(), Qt::TopRightCorner);
+
+    m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
+}
+
+QWebEngineView* TForm5::buildBrowser(const char* objectName)
+{
+    auto* view = new QWebEngineView(m_tabs);
+    view->setObjectName(QString::fromLatin1(objectName));
+    view->setPage(new ExternalLinkPage([this](const QUrl& url) { m_platform.openUrl(url); }, view));
+    return view;
+}
+
+QToolButton* TForm5::buildHelpButton()
+{
+    auto* help = new QToolButton(this);
+    help->setObjectName(QStringLiteral("helpButton"));
+    help->setIcon(helpPicture());
+    help->setIconSize(QSize(18, 18));
+    help->setAutoRaise(true);
+    help->setFocusPolicy(Qt::NoFocus);
+    connect(help, &QToolButton::clicked, this, [this] { m_platform.openUrl(QUrl(helpPageAddress())); });
+    return help;
+}
+
+void TForm5::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    FormShow();
+}
+
+// Each step completes before the next; a failure no loader caught ends the
+// sequence at that step and reaches the general error box.
+void TForm5::FormShow()
+{
+    try {
+        startBrowsers();
+        m_tabs->setCurrentIndex(0);
+        startCrops();
+        startPlans();
+        startTasks();
+        startPurchases();
+        startFavourites();
+    } catch (const std::exception& e) {
+        m_platform.error(QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm5::startBrowsers()
+{
+    m_infoBrowser->load(QUrl(siteAddress() + QStringLiteral("info.html")));
+    m_osusumeBrowser->load(QUrl(siteAddress() + QStringLiteral("osusume.html")));
+}
+
+void TForm5::startCrops()
+{
+    m_crops.LoadFromFile(m_platform.dataFolder(), m_platform);
+    m_crops.insert(0)->name = kDummyCropName;
+    m_cropTab->RefreshCropList();
+}
+
+void TForm5::startPlans()
+{
+    // The plan buttons take their captions and the plan of 計画１ is drawn here.
+}
+
+void TForm5::startTasks()
+{
+    // The tasks are loaded, sorted and shown under 今週の予定 here.
+}
+
+void TForm5::startPurchases()
+{
+    // The purchases are loaded, sorted and shown with their filters here.
+}
+
+void TForm5::startFavourites()
+{
+    // The favourites are loaded and their page is written and shown here.
+}

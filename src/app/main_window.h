@@ -1,0 +1,65 @@
+#pragma once
+
+#include "crops/crop_records.h"
+#include "widgets/app_context.h"
+
+#include <QImage>
+#include <QWidget>
+
+class Platform;
+class QTabWidget;
+class QToolButton;
+class QWebEngineView;
+class TCropTab;
+class TPlanTab;
+class TScheduleTab;
+class TPurchaseTab;
+class TFavouritesTab;
+
+// The main window. It owns every record list for the whole run, builds the
+// seven tabs and, when first shown, loads the data in a fixed order.
+class TForm5 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm5(Platform& platform, QWidget* parent = nullptr);
+    ~TForm5() override;
+
+    AppContext& context() { return m_context; }
+    QTabWidget* tabWidget() const { return m_tabs; }
+    TCropTab* cropTab() const { return m_cropTab; }
+    TPlanTab* planTab() const { return m_planTab; }
+    TScheduleTab* scheduleTab() const { return m_scheduleTab; }
+    TPurchaseTab* purchaseTab() const { return m_purchaseTab; }
+    TFavouritesTab* favouritesTab() const { return m_favouritesTab; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildTabs();
+    QToolButton* buildHelpButton();
+    QWebEngineView* buildBrowser(const char* objectName);
+    void FormShow();
+    void startBrowsers();
+    void startCrops();
+    void startPlans();
+    void startTasks();
+    void startPurchases();
+    void startFavourites();
+
+    Platform& m_platform;
+    // Created in this order and destroyed in the same order.
+    TSakumotuList m_crops;
+    QImage m_chart;
+    AppContext m_context;
+
+    QTabWidget* m_tabs = nullptr;
+    QWebEngineView* m_infoBrowser = nullptr;
+    QWebEngineView* m_osusumeBrowser = nullptr;
+    TCropTab* m_cropTab = nullptr;
+    TPlanTab* m_planTab = nullptr;
+    TScheduleTab* m_scheduleTab = nullptr;
+    TPurchaseTab* m_purchaseTab = nullptr;
+    TFavouritesTab* m_favouritesTab = nullptr;
+    bool m_shown = false;
+};

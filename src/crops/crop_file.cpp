@@ -1,0 +1,66 @@
+#include "crops/crop_records.h"
+#include "store/messages.h"
+#include "store/load_guard.h"
+#include "store/text_lines.h"
+#include "store/xml_store.h"
+
+namespace {
+
+std::unique_ptr<TSakumotu> readCrop(const store::XmlNode& node)
+{
+    auto crop = std::make_unique<TSakumotu>();
+    crop->name = node.text("@name");
+    crop->kamoku = node.text("@kamoku");
+    crop->okiniiri1 = node.text("okiniiri1");
+    crop->okiniiri2 = node.text("okiniiri2");
+    crop->joukan = node.text("joukan");
+    crop->kabukan1 = node.text("kabukan1");
+    crop->kabukan2 = node.text("kabukan2");
+    for (const store::XmlNode& j : node.select("jiki")) {
+        const QString st = j.text("@st");
+        const QString ed = j.text("@ed");
+        TJiki* period = crop->jiki.add();
+        period->st = st;
+        period->ed = ed;
+    }
+    crop->memo = store::splitLines(node.text("memo"));
+    return crop;
+}
+
+void writeCrop(store::XmlNode parent, const TSakumotu& crop)
+{
+    store::XmlNode node = parent.append("sakumotu");
+    node.setAttribute("name", crop.name);
+    node.setAttribute("kamoku", crop.kamoku);
+    node.append("okiniiri1").setText(crop.okiniiri1);
+    node.append("okiniiri2").setText(crop.okiniiri2);
+    node.append("joukan").setText(crop.joukan);
+    node.append("kabukan1").setText(crop.kabukan1);
+    node.append("kabukan2").setText(crop.kabukan2);
+    for (int i = 0; i < crop.jiki.count(); ++i) {
+        store::XmlNode j = node.append("jiki");
+        j.setAttribute("st", crop.jiki.at(i)->st);
+        j.setAttribute("ed", crop.jiki.at(i)->ed);
+    }
+    node.append("memo").setText(store::joinLines(crop.memo));
+}
+
+} // namespace
+
+bool TSakumotuList::LoadFromFile(const QString& folder, store::MessageSink& sink)
+{
+    clear();
+    return store::loadDocument(folder + kCropFileName, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
+        for (const store::XmlNode& node : doc.select("/data/sakumotu"))
+            m_items.push_back(readCrop(node));
+    });
+}
+
+bool TSakumotuList::SaveToFile(const QString& folder, store::MessageSink& sink) const
+{
+    return store::saveDocument(folder + kCropFileName, sink, msg::SaveFailed, [this](store::XmlNode root) {
+        for (const auto& crop : m_items)
+            if (crop->name != kDummyCropName)
+                writeCrop(root, *crop);
+    });
+}

@@ -1,0 +1,31 @@
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/qt_platform.h"
+#include "app/single_instance.h"
+
+#include <QMessageBox>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    // Chromium refuses to start as root unless its sandbox is off; the program
+    // is often started by root on a fresh machine, so switch it off then only.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    TApplication app(argc, argv);
+    app.setUpLook();
+
+    SingleInstance lock;
+    if (!lock.tryLock()) {
+        QMessageBox::warning(nullptr, QStringLiteral("警告"), QStringLiteral("青葉録は起動中です。"), QMessageBox::Ok);
+        return 0;
+    }
+
+    QtPlatform platform;
+    app.setErrorHandler([&platform](const QString& text) { platform.error(text); });
+    TForm5 window(platform);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "store/message_sink.h"
+#include "store/save_file.h"
+#include "store/xml_store.h"
+
+#include <QFile>
+
+namespace store {
+
+// The common frame of every loader: a missing file is quietly empty (when
+// mustExist is false the file is not tested first, as the crop loader does);
+// an unparsable file or a record that breaks the reading gives the one message.
+// Records read in full before the failure stay; the file is kept aside before
+// the next save replaces it.
+template <class ReadRecords>
+bool loadDocument(const QString& path, MessageSink& sink, const char* message, ReadRecords readRecords)
+{
+    try {
+        XmlDocument doc = XmlDocument::load(path);
+        if (doc.unparsable()) {
+            sink.message(QString::fromUtf8(message));
+            return false;
+        }
+        readRecords(doc);
+    } catch (const std::exception&) {
+        noteUnreadable(path);
+        sink.message(QString::fromUtf8(message));
+        return false;
+    }
+    return true;
+}
+
+// The common frame of every saver: builds a fresh document, writes it atomically,
+// and reports the one message on any failure.
+template <class WriteRecords>
+bool saveDocument(const QString& path, MessageSink& sink, const char* message, WriteRecords writeRecords)
+{
+    try {
+        XmlDocument doc = XmlDocument::create();
+        writeRecords(doc.root());
+        doc.save(path);
+    } catch (const std::exception&) {
+        sink.message(QString::fromUtf8(message));
+        return false;
+    }
+    return true;
+}
+
+} // namespace store

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <functional>
+
+class Platform;
+class TSakumotuList;
+class TGroupList;
+class TYoteiList;
+class TCostList;
+class TOkiniList;
+
+// What the main window owns and lends to its tabs and their dialogs for the whole run.
+struct AppContext {
+    Platform* platform = nullptr;
+    TGroupList* plan = nullptr; // the current plan
+    TSakumotuList* crops = nullptr;
+    QImage* chart = nullptr; // the off-screen chart picture
+    TYoteiList* tasks = nullptr;
+    TCostList* costs = nullptr;
+    TOkiniList* okini = nullptr;
+
+    // The current plan's name and file, kept by the plan tab.
+    QString planName;
+    QString planFile;
+
+    // Links between tabs, set by the main window once every tab exists.
+    std::function<void()> redrawChart;
+    std::function<void()> reloadPlan;
+    std::function<void()> refreshCropList;
+};
