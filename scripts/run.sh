@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display found: run it headless with  xvfb-run -a bash scripts/screenshot.sh shot.png  and open shot.png."
+    echo "No display found: run it headless with  xvfb-run -a bash scripts/screenshot.sh shots  and open shots/tab1.png to tab7.png."
     exit 0
 fi
 exec ./build/aobaroku

@@ -50,8 +50,11 @@ void TScheduleTab::buildCommands(QVBoxLayout* layout)
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);
     int column = 0;
+    // Nine buttons share the row, so each is only as wide as its caption.
     auto add = [&](const char* caption, const char* name) {
-        grid->addWidget(tabs::button(QString::fromUtf8(caption), name, this), 0, column++);
+        QPushButton* b = tabs::button(QString::fromUtf8(caption), name, this);
+        tabs::fitToCaption(b);
+        grid->addWidget(b, 0, column++);
     };
     add("完了にする", "taskDoneButton");
     add("取消", "taskUndoneButton");
@@ -62,9 +65,12 @@ void TScheduleTab::buildCommands(QVBoxLayout* layout)
     add("削除", "taskDeleteButton");
     add("まとめる", "taskMergeButton");
     grid->setColumnStretch(column++, 1);
-    grid->addWidget(tabs::button(QStringLiteral("更新（完了をクリア）"), "taskClearButton", this), 0, column);
+    QPushButton* clear = tabs::button(QStringLiteral("更新（完了をクリア）"), "taskClearButton", this);
+    tabs::fitToCaption(clear);
+    grid->addWidget(clear, 0, column);
     auto* note = new QLabel(QStringLiteral("※先に「作付計画」タブにて計画を選択してください。"), this);
     note->setObjectName(QStringLiteral("taskQuoteNote"));
-    grid->addWidget(note, 1, 2, 1, 6, Qt::AlignLeft);
+    grid->addWidget(note, 1, 2, 1, 7, Qt::AlignLeft);
+    note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addLayout(grid);
 }

@@ -62,6 +62,7 @@ TListView3::TListView3(QWidget* parent) : QTreeWidget(parent)
     setIconSize(QSize(16, 20));
     setItemDelegate(new GridDelegate(this));
     header()->setSectionsMovable(false);
+    header()->setStretchLastSection(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setColumns({}, {});
 }

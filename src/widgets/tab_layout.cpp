@@ -19,6 +19,11 @@ QPushButton* button(const QString& caption, const char* objectName, QWidget* par
     return b;
 }
 
+void fitToCaption(QPushButton* button)
+{
+    button->setFixedWidth(qMax(button->fontMetrics().horizontalAdvance(button->text()) + 14, 56));
+}
+
 QHBoxLayout* commandRow()
 {
     auto* row = new QHBoxLayout;
