@@ -6,8 +6,7 @@
 #include <QMessageBox>
 #include <unistd.h>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Chromium refuses to start as root unless its sandbox is off; the program
     // is often started by root on a fresh machine, so switch it off then only.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -19,7 +18,8 @@ int main(int argc, char** argv)
 
     SingleInstance lock;
     if (!lock.tryLock()) {
-        QMessageBox::warning(nullptr, QStringLiteral("警告"), QStringLiteral("青葉録は起動中です。"), QMessageBox::Ok);
+        QMessageBox::warning(nullptr, QStringLiteral("警告"), QStringLiteral("青葉録は起動中です。"),
+                             QMessageBox::Ok);
         return 0;
     }
 

@@ -7,8 +7,7 @@
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool TApplication::notify(QObject* receiver, QEvent* event)
-{
+bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
@@ -21,14 +20,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-QStringList uiFontFamilies()
-{
+QStringList uiFontFamilies() {
     return {QStringLiteral("Tahoma"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"),
             QStringLiteral("IPAGothic"), QStringLiteral("sans-serif")};
 }
 
-void TApplication::setUpLook()
-{
+void TApplication::setUpLook() {
     QFont font;
     font.setFamilies(uiFontFamilies());
     font.setPointSize(8);

@@ -5,8 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-QIcon helpPicture()
-{
+QIcon helpPicture() {
     QPixmap pixmap(36, 36);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -23,8 +22,7 @@ QIcon helpPicture()
     return QIcon(pixmap);
 }
 
-QString helpPageAddress()
-{
+QString helpPageAddress() {
     // The site is a folder of files, so its root page is named explicitly.
     return siteAddress() + QStringLiteral("index.html?page_id=115");
 }

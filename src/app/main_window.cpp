@@ -17,8 +17,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
-TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform)
-{
+TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform) {
     m_context.platform = &m_platform;
     m_context.crops = &m_crops;
     m_context.chart = &m_chart;
@@ -35,8 +34,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
 
 TForm5::~TForm5() = default;
 
-void TForm5::buildTabs()
-{
+void TForm5::buildTabs() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_tabs = new QTabWidget(this);
@@ -66,16 +64,14 @@ void TForm5::buildTabs()
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
 }
 
-QWebEngineView* TForm5::buildBrowser(const char* objectName)
-{
+QWebEngineView* TForm5::buildBrowser(const char* objectName) {
     auto* view = new QWebEngineView(m_tabs);
     view->setObjectName(QString::fromLatin1(objectName));
     view->setPage(new ExternalLinkPage([this](const QUrl& url) { m_platform.openUrl(url); }, view));
     return view;
 }
 
-QToolButton* TForm5::buildHelpButton()
-{
+QToolButton* TForm5::buildHelpButton() {
     auto* help = new QToolButton(this);
     help->setObjectName(QStringLiteral("helpButton"));
     help->setIcon(helpPicture());
@@ -86,8 +82,7 @@ QToolButton* TForm5::buildHelpButton()
     return help;
 }
 
-void TForm5::showEvent(QShowEvent* event)
-{
+void TForm5::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (m_shown)
         return;
@@ -97,8 +92,7 @@ void TForm5::showEvent(QShowEvent* event)
 
 // Each step completes before the next; a failure no loader caught ends the
 // sequence at that step and reaches the general error box.
-void TForm5::FormShow()
-{
+void TForm5::FormShow() {
     try {
         startBrowsers();
         m_tabs->setCurrentIndex(0);
@@ -112,35 +106,29 @@ void TForm5::FormShow()
     }
 }
 
-void TForm5::startBrowsers()
-{
+void TForm5::startBrowsers() {
     m_infoBrowser->load(QUrl(siteAddress() + QStringLiteral("info.html")));
     m_osusumeBrowser->load(QUrl(siteAddress() + QStringLiteral("osusume.html")));
 }
 
-void TForm5::startCrops()
-{
+void TForm5::startCrops() {
     m_crops.LoadFromFile(m_platform.dataFolder(), m_platform);
     m_crops.insert(0)->name = kDummyCropName;
     m_cropTab->RefreshCropList();
 }
 
-void TForm5::startPlans()
-{
+void TForm5::startPlans() {
     // The plan buttons take their captions and the plan of 計画１ is drawn here.
 }
 
-void TForm5::startTasks()
-{
+void TForm5::startTasks() {
     // The tasks are loaded, sorted and shown under 今週の予定 here.
 }
 
-void TForm5::startPurchases()
-{
+void TForm5::startPurchases() {
     // The purchases are loaded, sorted and shown with their filters here.
 }
 
-void TForm5::startFavourites()
-{
+void TForm5::startFavourites() {
     // The favourites are loaded and their page is written and shown here.
 }

@@ -13,8 +13,7 @@
 
 namespace {
 
-QWidget* owner()
-{
+QWidget* owner() {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
     return QApplication::activeWindow();
@@ -22,13 +21,11 @@ QWidget* owner()
 
 } // namespace
 
-void QtPlatform::message(const QString& text)
-{
+void QtPlatform::message(const QString& text) {
     QMessageBox::information(owner(), kAppTitle, text, QMessageBox::Ok);
 }
 
-bool QtPlatform::question(const QString& text)
-{
+bool QtPlatform::question(const QString& text) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("情報"), text, QMessageBox::NoButton, owner());
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
@@ -38,24 +35,20 @@ bool QtPlatform::question(const QString& text)
     return box.clickedButton() == yes;
 }
 
-void QtPlatform::warning(const QString& text)
-{
+void QtPlatform::warning(const QString& text) {
     QMessageBox::warning(owner(), QStringLiteral("警告"), text, QMessageBox::Ok);
 }
 
-void QtPlatform::error(const QString& text)
-{
+void QtPlatform::error(const QString& text) {
     QMessageBox::critical(owner(), kAppTitle, text, QMessageBox::Ok);
 }
 
-QString QtPlatform::saveFileName(const QString& proposed, const QString& filter)
-{
+QString QtPlatform::saveFileName(const QString& proposed, const QString& filter) {
     // Qt's dialog asks before overwriting unless told otherwise.
     return QFileDialog::getSaveFileName(owner(), QString(), proposed, filter);
 }
 
-bool QtPlatform::chooseColour(QColor& colour)
-{
+bool QtPlatform::chooseColour(QColor& colour) {
     const QColor chosen = QColorDialog::getColor(colour, owner());
     if (!chosen.isValid())
         return false;
@@ -63,32 +56,27 @@ bool QtPlatform::chooseColour(QColor& colour)
     return true;
 }
 
-bool QtPlatform::printDialog(QPrinter& printer)
-{
+bool QtPlatform::printDialog(QPrinter& printer) {
     QPrintDialog dialog(&printer, owner());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::unique_ptr<QPrinter> QtPlatform::defaultPrinter()
-{
+std::unique_ptr<QPrinter> QtPlatform::defaultPrinter() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return nullptr;
     return std::make_unique<QPrinter>(info, QPrinter::ScreenResolution);
 }
 
-void QtPlatform::openUrl(const QUrl& url)
-{
+void QtPlatform::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
-QDate QtPlatform::today()
-{
+QDate QtPlatform::today() {
     return QDate::currentDate();
 }
 
-QString QtPlatform::dataFolder()
-{
+QString QtPlatform::dataFolder() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/data/");
 }

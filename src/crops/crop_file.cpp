@@ -1,13 +1,12 @@
 #include "crops/crop_records.h"
-#include "store/messages.h"
 #include "store/load_guard.h"
+#include "store/messages.h"
 #include "store/text_lines.h"
 #include "store/xml_store.h"
 
 namespace {
 
-std::unique_ptr<TSakumotu> readCrop(const store::XmlNode& node)
-{
+std::unique_ptr<TSakumotu> readCrop(const store::XmlNode& node) {
     auto crop = std::make_unique<TSakumotu>();
     crop->name = node.text("@name");
     crop->kamoku = node.text("@kamoku");
@@ -27,8 +26,7 @@ std::unique_ptr<TSakumotu> readCrop(const store::XmlNode& node)
     return crop;
 }
 
-void writeCrop(store::XmlNode parent, const TSakumotu& crop)
-{
+void writeCrop(store::XmlNode parent, const TSakumotu& crop) {
     store::XmlNode node = parent.append("sakumotu");
     node.setAttribute("name", crop.name);
     node.setAttribute("kamoku", crop.kamoku);
@@ -47,17 +45,16 @@ void writeCrop(store::XmlNode parent, const TSakumotu& crop)
 
 } // namespace
 
-bool TSakumotuList::LoadFromFile(const QString& folder, store::MessageSink& sink)
-{
+bool TSakumotuList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     clear();
-    return store::loadDocument(folder + kCropFileName, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
-        for (const store::XmlNode& node : doc.select("/data/sakumotu"))
-            m_items.push_back(readCrop(node));
-    });
+    return store::loadDocument(folder + kCropFileName, sink, msg::LoadFailed,
+                               [this](const store::XmlDocument& doc) {
+                                   for (const store::XmlNode& node : doc.select("/data/sakumotu"))
+                                       m_items.push_back(readCrop(node));
+                               });
 }
 
-bool TSakumotuList::SaveToFile(const QString& folder, store::MessageSink& sink) const
-{
+bool TSakumotuList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
     return store::saveDocument(folder + kCropFileName, sink, msg::SaveFailed, [this](store::XmlNode root) {
         for (const auto& crop : m_items)
             if (crop->name != kDummyCropName)

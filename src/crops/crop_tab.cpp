@@ -7,16 +7,15 @@
 
 #include <QVBoxLayout>
 
-TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
-{
+TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs::hint(QStringLiteral("作物の情報を「追加」ボタンから登録します。"
                                                 "「表示」からの印刷は畑へ持って行く用、保存はブログ用です。"),
                                  this));
     m_list = new TListView3(this);
     m_list->setObjectName(QStringLiteral("cropList"));
-    m_list->setColumns({QStringLiteral("作物名"), QStringLiteral("お気に入り品種"), QStringLiteral("栽培時期"),
-                        QStringLiteral("間隔")},
+    m_list->setColumns({QStringLiteral("作物名"), QStringLiteral("お気に入り品種"),
+                        QStringLiteral("栽培時期"), QStringLiteral("間隔")},
                        {130, 130, 170, 200});
     layout->addWidget(m_list, 1);
 
@@ -29,15 +28,15 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     layout->addLayout(row);
 }
 
-void TCropTab::RefreshCropList()
-{
+void TCropTab::RefreshCropList() {
     m_list->setUpdatesEnabled(false);
     m_list->clear();
     for (int i = 0; i < m_context.crops->count(); ++i) {
         const TSakumotu* crop = m_context.crops->at(i);
         if (crop->name == kDummyCropName)
             continue;
-        m_list->addRow({crop->name, crop->VarietiesText(), PeriodsText(crop->jiki), crop->SpacingText()}, crop);
+        m_list->addRow({crop->name, crop->VarietiesText(), PeriodsText(crop->jiki), crop->SpacingText()},
+                       crop);
     }
     m_list->setUpdatesEnabled(true);
 }

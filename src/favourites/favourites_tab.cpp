@@ -8,14 +8,14 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
-TFavouritesTab::TFavouritesTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
-{
+TFavouritesTab::TFavouritesTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        tabs::hint(QStringLiteral("よく訪問するサイトや、参考にしているサイトを「追加」ボタンから登録します。"), this));
+    layout->addWidget(tabs::hint(
+        QStringLiteral("よく訪問するサイトや、参考にしているサイトを「追加」ボタンから登録します。"), this));
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("okiniBrowser"));
-    auto* page = new ExternalLinkPage([this](const QUrl& url) { m_context.platform->openUrl(url); }, m_browser);
+    auto* page =
+        new ExternalLinkPage([this](const QUrl& url) { m_context.platform->openUrl(url); }, m_browser);
     page->setKeepInside(true);
     m_browser->setPage(page);
     layout->addWidget(m_browser, 1);

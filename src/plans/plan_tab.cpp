@@ -10,8 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
-{
+TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs::hint(QStringLiteral("計画を選択　→　「追加」ボタンから作付計画を作成します。"
                                                 "「画像で保存」はブログへの掲載用です。"),
@@ -41,8 +40,7 @@ TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     layout->addLayout(row);
 }
 
-void TPlanTab::buildPlanButtons(QHBoxLayout* row)
-{
+void TPlanTab::buildPlanButtons(QHBoxLayout* row) {
     static const char* const captions[] = {"計画１", "計画２", "計画３", "計画４",
                                            "計画５", "計画６", "計画７"};
     m_planButtons = new QButtonGroup(this);

@@ -9,12 +9,12 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
-TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
-{
+TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
-    QLabel* hint = tabs::hint(QStringLiteral("購入した商品と金額を「追加」ボタンから登録します。"
-                                             "年や月を選択することで、購入した金額の合計を知ることができます。"),
-                              this);
+    QLabel* hint =
+        tabs::hint(QStringLiteral("購入した商品と金額を「追加」ボタンから登録します。"
+                                  "年や月を選択することで、購入した金額の合計を知ることができます。"),
+                   this);
     hint->setWordWrap(true);
     layout->addWidget(hint);
 
@@ -31,7 +31,8 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
 
     m_list = new TListView3(this);
     m_list->setObjectName(QStringLiteral("costList"));
-    m_list->setColumns({QStringLiteral("年/月/日"), QStringLiteral("購入内容"), QStringLiteral("金額")}, {70, 400, 100});
+    m_list->setColumns({QStringLiteral("年/月/日"), QStringLiteral("購入内容"), QStringLiteral("金額")},
+                       {70, 400, 100});
     m_list->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     layout->addWidget(m_list, 1);
 
@@ -47,8 +48,7 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     layout->addLayout(row);
 }
 
-QComboBox* TPurchaseTab::makeFilter(const char* objectName)
-{
+QComboBox* TPurchaseTab::makeFilter(const char* objectName) {
     auto* box = new QComboBox(this);
     box->setObjectName(QString::fromLatin1(objectName));
     box->setEditable(false);

@@ -9,8 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
-{
+TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs::hint(QStringLiteral("予定をあらかじめ「追加」ボタンから登録しておきます。"
                                                 "予定を消化しましたら、「完了にする」ボタンを押します。"),
@@ -21,14 +20,14 @@ TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(paren
     buildFilters(layout);
     m_list = new TListView3(this);
     m_list->setObjectName(QStringLiteral("taskList"));
-    m_list->setColumns({QStringLiteral("週"), QStringLiteral("予定"), QStringLiteral("ノート"), QStringLiteral("状態")},
-                       {70, 250, 250, 50});
+    m_list->setColumns(
+        {QStringLiteral("週"), QStringLiteral("予定"), QStringLiteral("ノート"), QStringLiteral("状態")},
+        {70, 250, 250, 50});
     layout->addWidget(m_list, 1);
     buildCommands(layout);
 }
 
-void TScheduleTab::buildFilters(QVBoxLayout* layout)
-{
+void TScheduleTab::buildFilters(QVBoxLayout* layout) {
     static const char* const captions[] = {"今週の予定", "今月の予定", "過ぎてる（完了してない）", "完了",
                                            "すべて"};
     auto* row = new QHBoxLayout;
@@ -44,8 +43,7 @@ void TScheduleTab::buildFilters(QVBoxLayout* layout)
     layout->addLayout(row);
 }
 
-void TScheduleTab::buildCommands(QVBoxLayout* layout)
-{
+void TScheduleTab::buildCommands(QVBoxLayout* layout) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);

@@ -14,8 +14,7 @@ namespace store {
 // Records read in full before the failure stay; the file is kept aside before
 // the next save replaces it.
 template <class ReadRecords>
-bool loadDocument(const QString& path, MessageSink& sink, const char* message, ReadRecords readRecords)
-{
+bool loadDocument(const QString& path, MessageSink& sink, const char* message, ReadRecords readRecords) {
     try {
         XmlDocument doc = XmlDocument::load(path);
         if (doc.unparsable()) {
@@ -34,8 +33,7 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
 // The common frame of every saver: builds a fresh document, writes it atomically,
 // and reports the one message on any failure.
 template <class WriteRecords>
-bool saveDocument(const QString& path, MessageSink& sink, const char* message, WriteRecords writeRecords)
-{
+bool saveDocument(const QString& path, MessageSink& sink, const char* message, WriteRecords writeRecords) {
     try {
         XmlDocument doc = XmlDocument::create();
         writeRecords(doc.root());

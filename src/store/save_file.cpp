@@ -12,19 +12,16 @@ namespace store {
 
 namespace {
 
-QSet<QString>& unreadable()
-{
+QSet<QString>& unreadable() {
     static QSet<QString> paths;
     return paths;
 }
 
-QString key(const QString& path)
-{
+QString key(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
-void copyAside(const QString& path)
-{
+void copyAside(const QString& path) {
     if (!QFile::exists(path)) {
         unreadable().remove(key(path));
         return;
@@ -41,18 +38,15 @@ void copyAside(const QString& path)
 
 } // namespace
 
-void noteUnreadable(const QString& path)
-{
+void noteUnreadable(const QString& path) {
     unreadable().insert(key(path));
 }
 
-bool isNotedUnreadable(const QString& path)
-{
+bool isNotedUnreadable(const QString& path) {
     return unreadable().contains(key(path));
 }
 
-void saveBytes(const QString& path, const QByteArray& bytes)
-{
+void saveBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw SaveError(file.errorString().toStdString());

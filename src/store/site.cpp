@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QUrl>
 
-QString siteAddress()
-{
+QString siteAddress() {
     return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/site/")).toString();
 }

@@ -4,8 +4,7 @@
 
 namespace store {
 
-QStringList splitLines(const QString& text)
-{
+QStringList splitLines(const QString& text) {
     static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
     QStringList lines = text.split(breaks);
     // "a\r\n" holds one line, as a text box would show it.
@@ -14,8 +13,7 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-QString joinLines(const QStringList& lines)
-{
+QString joinLines(const QStringList& lines) {
     QString text;
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");

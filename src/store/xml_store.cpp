@@ -17,29 +17,25 @@ const char* const kCp932 = "CP932";
 
 // Windows writes "SHIFT-JIS" but means code page 932; glibc's plain SJIS would
 // turn ～ into U+301C and reject ① or ㈱ outright.
-const char* const kShiftJisNames[] = {"SHIFT-JIS", "Shift_JIS", "SHIFT_JIS", "SJIS",
-                                      "MS_KANJI",  "CSSHIFTJIS", "x-sjis",  "X-SJIS"};
+const char* const kShiftJisNames[] = {"SHIFT-JIS", "Shift_JIS",  "SHIFT_JIS", "SJIS",
+                                      "MS_KANJI",  "CSSHIFTJIS", "x-sjis",    "X-SJIS"};
 
-xmlParserInputPtr refuseExternal(const char*, const char*, xmlParserCtxtPtr)
-{
+xmlParserInputPtr refuseExternal(const char*, const char*, xmlParserCtxtPtr) {
     return nullptr;
 }
 
-QString fromXml(const xmlChar* s)
-{
+QString fromXml(const xmlChar* s) {
     return s ? QString::fromUtf8(reinterpret_cast<const char*>(s)) : QString();
 }
 
-QString contentOf(xmlNode* node)
-{
+QString contentOf(xmlNode* node) {
     xmlChar* content = xmlNodeGetContent(node);
     QString text = fromXml(content);
     xmlFree(content);
     return text;
 }
 
-QList<XmlNode> evaluate(xmlDoc* doc, xmlNode* context, const char* path)
-{
+QList<XmlNode> evaluate(xmlDoc* doc, xmlNode* context, const char* path) {
     QList<XmlNode> nodes;
     if (!doc)
         return nodes;
@@ -57,15 +53,13 @@ QList<XmlNode> evaluate(xmlDoc* doc, xmlNode* context, const char* path)
     return nodes;
 }
 
-QByteArray utf8(const QString& s)
-{
+QByteArray utf8(const QString& s) {
     return s.toUtf8();
 }
 
 } // namespace
 
-void initXml()
-{
+void initXml() {
     static std::once_flag once;
     std::call_once(once, [] {
         xmlInitParser();
@@ -75,37 +69,32 @@ void initXml()
     });
 }
 
-QString XmlNode::text(const char* path) const
-{
+QString XmlNode::text(const char* path) const {
     const QList<XmlNode> nodes = select(path);
     if (nodes.isEmpty())
         throw XmlError(std::string("missing node ") + path);
     return contentOf(nodes.first().m_node);
 }
 
-QList<XmlNode> XmlNode::select(const char* path) const
-{
+QList<XmlNode> XmlNode::select(const char* path) const {
     return evaluate(m_node->doc, m_node, path);
 }
 
-XmlNode XmlNode::append(const char* name)
-{
+XmlNode XmlNode::append(const char* name) {
     xmlNode* child = xmlNewChild(m_node, nullptr, reinterpret_cast<const xmlChar*>(name), nullptr);
     if (!child)
         throw XmlError("cannot create element");
     return XmlNode(child);
 }
 
-void XmlNode::setAttribute(const char* name, const QString& value)
-{
+void XmlNode::setAttribute(const char* name, const QString& value) {
     // xmlSetProp stores the value as it is; escaping happens on output.
     if (!xmlSetProp(m_node, reinterpret_cast<const xmlChar*>(name),
                     reinterpret_cast<const xmlChar*>(utf8(value).constData())))
         throw XmlError("cannot set attribute");
 }
 
-void XmlNode::setText(const QString& value)
-{
+void XmlNode::setText(const QString& value) {
     // A text node of its own: xmlNodeSetContent would read '&' as an entity reference.
     if (value.isEmpty())
         return;
@@ -115,26 +104,22 @@ void XmlNode::setText(const QString& value)
 }
 
 XmlDocument::XmlDocument(XmlDocument&& other) noexcept
-    : m_doc(other.m_doc), m_unparsable(other.m_unparsable)
-{
+    : m_doc(other.m_doc), m_unparsable(other.m_unparsable) {
     other.m_doc = nullptr;
 }
 
-XmlDocument& XmlDocument::operator=(XmlDocument&& other) noexcept
-{
+XmlDocument& XmlDocument::operator=(XmlDocument&& other) noexcept {
     std::swap(m_doc, other.m_doc);
     m_unparsable = other.m_unparsable;
     return *this;
 }
 
-XmlDocument::~XmlDocument()
-{
+XmlDocument::~XmlDocument() {
     if (m_doc)
         xmlFreeDoc(m_doc);
 }
 
-XmlDocument XmlDocument::parse(const QByteArray& bytes)
-{
+XmlDocument XmlDocument::parse(const QByteArray& bytes) {
     initXml();
     XmlDocument document;
     // No entity substitution, no DTD loading, no network: a mailed file cannot reach out.
@@ -148,8 +133,7 @@ XmlDocument XmlDocument::parse(const QByteArray& bytes)
     return document;
 }
 
-XmlDocument XmlDocument::load(const QString& path)
-{
+XmlDocument XmlDocument::load(const QString& path) {
     QFile file(path);
     if (!file.exists())
         return XmlDocument();
@@ -165,8 +149,7 @@ XmlDocument XmlDocument::load(const QString& path)
     return document;
 }
 
-XmlDocument XmlDocument::create()
-{
+XmlDocument XmlDocument::create() {
     initXml();
     XmlDocument document;
     document.m_doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
@@ -177,18 +160,15 @@ XmlDocument XmlDocument::create()
     return document;
 }
 
-QList<XmlNode> XmlDocument::select(const char* path) const
-{
+QList<XmlNode> XmlDocument::select(const char* path) const {
     return evaluate(m_doc, m_doc ? reinterpret_cast<xmlNode*>(m_doc) : nullptr, path);
 }
 
-XmlNode XmlDocument::root() const
-{
+XmlNode XmlDocument::root() const {
     return XmlNode(xmlDocGetRootElement(m_doc));
 }
 
-QByteArray XmlDocument::serialize() const
-{
+QByteArray XmlDocument::serialize() const {
     xmlChar* memory = nullptr;
     int size = 0;
     // Characters code page 932 cannot hold come out as numeric character references.
@@ -200,8 +180,7 @@ QByteArray XmlDocument::serialize() const
     return bytes;
 }
 
-void XmlDocument::save(const QString& path) const
-{
+void XmlDocument::save(const QString& path) const {
     saveBytes(path, serialize());
 }
 

@@ -6,13 +6,10 @@ namespace {
 class ForwardingPage : public QWebEnginePage {
 public:
     ForwardingPage(ExternalLinkPage::Opener opener, QObject* parent)
-        : QWebEnginePage(parent), m_opener(std::move(opener))
-    {
-    }
+        : QWebEnginePage(parent), m_opener(std::move(opener)) {}
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override
-    {
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
         if (m_opener)
             m_opener(url);
         deleteLater();
@@ -26,17 +23,13 @@ private:
 } // namespace
 
 ExternalLinkPage::ExternalLinkPage(Opener opener, QObject* parent)
-    : QWebEnginePage(parent), m_opener(std::move(opener))
-{
-}
+    : QWebEnginePage(parent), m_opener(std::move(opener)) {}
 
-QWebEnginePage* ExternalLinkPage::createWindow(WebWindowType)
-{
+QWebEnginePage* ExternalLinkPage::createWindow(WebWindowType) {
     return new ForwardingPage(m_opener, this);
 }
 
-bool ExternalLinkPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
-{
+bool ExternalLinkPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
     if (m_keepInside && isMainFrame && type == NavigationTypeLinkClicked) {
         if (m_opener)
             m_opener(url);

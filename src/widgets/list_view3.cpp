@@ -15,8 +15,8 @@ constexpr int kRecordRole = Qt::UserRole + 2;
 class GridDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyledItemDelegate::paint(painter, option, index);
         painter->save();
         painter->setPen(QColor(0xd8, 0xd8, 0xd8));
@@ -24,15 +24,13 @@ public:
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         painter->restore();
     }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         return size.expandedTo(QSize(0, 20));
     }
 };
 
-QPixmap drawPicture(bool checked)
-{
+QPixmap drawPicture(bool checked) {
     QPixmap pixmap(16, 20);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -52,8 +50,7 @@ QPixmap drawPicture(bool checked)
 
 } // namespace
 
-TListView3::TListView3(QWidget* parent) : QTreeWidget(parent)
-{
+TListView3::TListView3(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setItemsExpandable(false);
@@ -67,14 +64,12 @@ TListView3::TListView3(QWidget* parent) : QTreeWidget(parent)
     setColumns({}, {});
 }
 
-QPixmap TListView3::checkPicture(bool checked)
-{
+QPixmap TListView3::checkPicture(bool checked) {
     static const QPixmap pictures[2] = {drawPicture(false), drawPicture(true)};
     return pictures[checked ? 1 : 0];
 }
 
-void TListView3::setColumns(const QStringList& captions, const QList<int>& widths)
-{
+void TListView3::setColumns(const QStringList& captions, const QList<int>& widths) {
     setColumnCount(int(captions.size()) + 1);
     setHeaderLabels(QStringList{QString()} + captions);
     header()->setMinimumSectionSize(16);
@@ -84,8 +79,7 @@ void TListView3::setColumns(const QStringList& captions, const QList<int>& width
         header()->resizeSection(i + 1, widths[i]);
 }
 
-QTreeWidgetItem* TListView3::addRow(const QStringList& texts, const void* record)
-{
+QTreeWidgetItem* TListView3::addRow(const QStringList& texts, const void* record) {
     auto* item = new QTreeWidgetItem(QStringList{QString()} + texts);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     item->setData(0, kRecordRole, QVariant::fromValue(reinterpret_cast<quintptr>(record)));
@@ -95,41 +89,35 @@ QTreeWidgetItem* TListView3::addRow(const QStringList& texts, const void* record
     return item;
 }
 
-const void* TListView3::rowData(const QTreeWidgetItem* item)
-{
+const void* TListView3::rowData(const QTreeWidgetItem* item) {
     return item ? reinterpret_cast<const void*>(item->data(0, kRecordRole).value<quintptr>()) : nullptr;
 }
 
-bool TListView3::isChecked(int index) const
-{
+bool TListView3::isChecked(int index) const {
     QTreeWidgetItem* item = topLevelItem(index);
     return item && item->data(0, kImageRole).toInt() == 1;
 }
 
-int TListView3::CheckedIndex() const
-{
+int TListView3::CheckedIndex() const {
     for (int i = 0; i < topLevelItemCount(); ++i)
         if (isChecked(i))
             return i;
     return -1;
 }
 
-QTreeWidgetItem* TListView3::CheckedItem() const
-{
+QTreeWidgetItem* TListView3::CheckedItem() const {
     const int index = CheckedIndex();
     return index < 0 ? nullptr : topLevelItem(index);
 }
 
-int TListView3::CheckedCount() const
-{
+int TListView3::CheckedCount() const {
     int count = 0;
     for (int i = 0; i < topLevelItemCount(); ++i)
         count += isChecked(i) ? 1 : 0;
     return count;
 }
 
-void TListView3::setImageIndex(int index, int image)
-{
+void TListView3::setImageIndex(int index, int image) {
     QTreeWidgetItem* item = topLevelItem(index);
     if (!item)
         return;
@@ -137,8 +125,7 @@ void TListView3::setImageIndex(int index, int image)
     item->setIcon(0, QIcon(checkPicture(image == 1)));
 }
 
-void TListView3::CheckItem(int index)
-{
+void TListView3::CheckItem(int index) {
     if (m_readOnly || !topLevelItem(index))
         return;
     setImageIndex(index, 1);
@@ -146,8 +133,7 @@ void TListView3::CheckItem(int index)
         OnCheckItem(this, topLevelItem(index), true);
 }
 
-void TListView3::UncheckItem(int index)
-{
+void TListView3::UncheckItem(int index) {
     if (m_readOnly || !topLevelItem(index))
         return;
     setImageIndex(index, 0);
@@ -155,28 +141,24 @@ void TListView3::UncheckItem(int index)
         OnCheckItem(this, topLevelItem(index), false);
 }
 
-void TListView3::UncheckAll()
-{
+void TListView3::UncheckAll() {
     for (int i = 0; i < topLevelItemCount(); ++i)
         setImageIndex(i, 0);
 }
 
-void TListView3::CheckOnly(int index)
-{
+void TListView3::CheckOnly(int index) {
     UncheckAll();
     CheckItem(index);
 }
 
-void TListView3::toggle(int index)
-{
+void TListView3::toggle(int index) {
     if (isChecked(index))
         UncheckItem(index);
     else
         CheckItem(index);
 }
 
-bool TListView3::pressRow(QMouseEvent* event)
-{
+bool TListView3::pressRow(QMouseEvent* event) {
     if (!m_checkboxes2)
         return true;
     QTreeWidgetItem* item = itemAt(event->position().toPoint());
@@ -192,8 +174,7 @@ bool TListView3::pressRow(QMouseEvent* event)
     return true;
 }
 
-void TListView3::mousePressEvent(QMouseEvent* event)
-{
+void TListView3::mousePressEvent(QMouseEvent* event) {
     // A press on empty space is swallowed so it cannot clear the highlight either.
     if (pressRow(event))
         QTreeWidget::mousePressEvent(event);
@@ -201,8 +182,7 @@ void TListView3::mousePressEvent(QMouseEvent* event)
         event->accept();
 }
 
-void TListView3::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void TListView3::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click toggles again, as a press would.
     if (pressRow(event))
         QTreeWidget::mouseDoubleClickEvent(event);
@@ -210,8 +190,7 @@ void TListView3::mouseDoubleClickEvent(QMouseEvent* event)
         event->accept();
 }
 
-void TListView3::keyPressEvent(QKeyEvent* event)
-{
+void TListView3::keyPressEvent(QKeyEvent* event) {
     QTreeWidgetItem* current = currentItem();
     if (event->key() == Qt::Key_Space && m_checkboxes2 && current) {
         const int highlighted = indexOfTopLevelItem(current);
@@ -229,8 +208,7 @@ void TListView3::keyPressEvent(QKeyEvent* event)
     QTreeWidget::keyPressEvent(event);
 }
 
-void CheckByData(const void* record, TListView3* list)
-{
+void CheckByData(const void* record, TListView3* list) {
     for (int i = 0; i < list->rowCount(); ++i) {
         if (TListView3::rowData(list->row(i)) == record) {
             list->CheckOnly(i);

@@ -31,8 +31,7 @@ public:
     int rowCount() const { return topLevelItemCount(); }
     QTreeWidgetItem* row(int index) const { return topLevelItem(index); }
     static const void* rowData(const QTreeWidgetItem* item);
-    template <class T> T* checkedRecord() const
-    {
+    template <class T> T* checkedRecord() const {
         QTreeWidgetItem* item = CheckedItem();
         return item ? static_cast<T*>(const_cast<void*>(rowData(item))) : nullptr;
     }

@@ -2,15 +2,13 @@
 
 namespace tabs {
 
-QLabel* hint(const QString& text, QWidget* parent)
-{
+QLabel* hint(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
 
-QPushButton* button(const QString& caption, const char* objectName, QWidget* parent)
-{
+QPushButton* button(const QString& caption, const char* objectName, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(objectName));
     b->setAutoDefault(false);
@@ -19,20 +17,17 @@ QPushButton* button(const QString& caption, const char* objectName, QWidget* par
     return b;
 }
 
-void fitToCaption(QPushButton* button)
-{
+void fitToCaption(QPushButton* button) {
     button->setFixedWidth(qMax(button->fontMetrics().horizontalAdvance(button->text()) + 14, 56));
 }
 
-QHBoxLayout* commandRow()
-{
+QHBoxLayout* commandRow() {
     auto* row = new QHBoxLayout;
     row->setSpacing(4);
     return row;
 }
 
-void addRight(QHBoxLayout* row, QWidget* widget)
-{
+void addRight(QHBoxLayout* row, QWidget* widget) {
     row->addStretch(1);
     row->addWidget(widget);
 }

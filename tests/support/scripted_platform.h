@@ -23,40 +23,35 @@ public:
     // Answers: questions take from the queue, then defaultAnswer.
     QQueue<bool> answers;
     bool defaultAnswer = true;
-    QString saveAs;              // empty: the save dialog is cancelled
-    QQueue<QColor> colours;      // empty: the colour chooser is cancelled
+    QString saveAs;         // empty: the save dialog is cancelled
+    QQueue<QColor> colours; // empty: the colour chooser is cancelled
     bool printDialogAccepts = true;
     bool hasPrinter = true;
-    QString printFile;           // PDF the printers write to; set by the test
+    QString printFile; // PDF the printers write to; set by the test
     QDate date = QDate(2026, 12, 9);
 
     void message(const QString& text) override { messages << text; }
-    bool question(const QString& text) override
-    {
+    bool question(const QString& text) override {
         questions << text;
         return answers.isEmpty() ? defaultAnswer : answers.dequeue();
     }
     void warning(const QString& text) override { warnings << text; }
     void error(const QString& text) override { errors << text; }
-    QString saveFileName(const QString& proposed, const QString&) override
-    {
+    QString saveFileName(const QString& proposed, const QString&) override {
         proposedFileNames << proposed;
         return saveAs;
     }
-    bool chooseColour(QColor& colour) override
-    {
+    bool chooseColour(QColor& colour) override {
         if (colours.isEmpty())
             return false;
         colour = colours.dequeue();
         return true;
     }
-    bool printDialog(QPrinter& printer) override
-    {
+    bool printDialog(QPrinter& printer) override {
         preparePdf(printer);
         return printDialogAccepts;
     }
-    std::unique_ptr<QPrinter> defaultPrinter() override
-    {
+    std::unique_ptr<QPrinter> defaultPrinter() override {
         if (!hasPrinter)
             return nullptr;
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -71,10 +66,10 @@ public:
     QStringList allShown() const { return messages + questions + warnings + errors; }
 
 private:
-    void preparePdf(QPrinter& printer)
-    {
+    void preparePdf(QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printFile.isEmpty() ? m_dataFolder + QStringLiteral("print.pdf") : printFile);
+        printer.setOutputFileName(printFile.isEmpty() ? m_dataFolder + QStringLiteral("print.pdf")
+                                                      : printFile);
     }
 
     QString m_dataFolder;
