@@ -1,0 +1,61 @@
+#include "schedule/task_records.h"
+
+#include "store/load_guard.h"
+#include "store/messages.h"
+#include "store/save_file.h"
+#include "store/text_lines.h"
+#include "store/xml_store.h"
+
+#include <QFile>
+
+namespace {
+
+std::unique_ptr<TYotei> readTask(const store::XmlNode& node) {
+    auto task = std::make_unique<TYotei>();
+    task->name = node.text("@name");
+    task->state = node.text("@state");
+    task->tuki = node.text("@tuki");
+    task->shuu = node.text("@shuu");
+    task->note = store::splitLines(node.text("."));
+    return task;
+}
+
+void writeTask(store::XmlNode parent, const TYotei& task) {
+    store::XmlNode node = parent.append("yotei");
+    node.setAttribute("name", task.name);
+    node.setAttribute("tuki", task.tuki);
+    node.setAttribute("shuu", task.shuu);
+    // Only the done mark is kept: a task added in this run is plainly open at the next start.
+    node.setAttribute("state", task.isDone() ? kYoteiDone : QString());
+    node.setText(task.NoteText());
+}
+
+} // namespace
+
+bool TYoteiList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
+    clear();
+    const QString path = folder + kYoteiFileName;
+    if (!QFile::exists(path))
+        return true;
+    try {
+        const store::XmlDocument doc = store::XmlDocument::load(path);
+        // A schedule that does not parse is shown empty without a message; load() has
+        // noted it, so its bytes are copied aside before the next save replaces it.
+        if (doc.unparsable())
+            return false;
+        for (const store::XmlNode& node : doc.select("/data/yotei"))
+            m_items.push_back(readTask(node));
+    } catch (const std::exception&) {
+        store::noteUnreadable(path);
+        sink.message(QString::fromUtf8(msg::LoadFailed));
+        return false;
+    }
+    return true;
+}
+
+bool TYoteiList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
+    return store::saveDocument(folder + kYoteiFileName, sink, msg::SaveFailed, [this](store::XmlNode root) {
+        for (const auto& task : m_items)
+            writeTask(root, *task);
+    });
+}
