@@ -1,0 +1,140 @@
+#include "plans/plan_records.h"
+
+#include "store/load_guard.h"
+#include "store/messages.h"
+#include "store/xml_store.h"
+
+#include <QFile>
+
+namespace {
+
+int readNumber(const store::XmlNode& node, const char* path) {
+    const std::optional<int> value = wholeNumber(node.text(path));
+    if (!value)
+        throw store::XmlError(std::string("not a whole number: ") + path);
+    return *value;
+}
+
+// The offset is forgiving: an empty or garbled text draws the entry in its row.
+int readOffset(const store::XmlNode& node) {
+    return wholeNumber(node.text("@down")).value_or(0);
+}
+
+void readColour(const store::XmlNode& node, const char* path, int& colour) {
+    if (!node.select(path).isEmpty())
+        colour = readNumber(node, path);
+}
+
+std::unique_ptr<TSakumotu2> readEntry(const store::XmlNode& node) {
+    auto entry = std::make_unique<TSakumotu2>();
+    entry->name = node.text("@name");
+    entry->StTuki = node.text("@StTuki");
+    entry->StShuu = node.text("@StShuu");
+    entry->EdTuki = node.text("@EdTuki");
+    entry->EdShuu = node.text("@EdShuu");
+    entry->ichi = readNumber(node, "@ichi");
+    entry->down = readOffset(node);
+    return entry;
+}
+
+std::unique_ptr<TGroup> readGroup(const store::XmlNode& node) {
+    auto group = std::make_unique<TGroup>();
+    group->name = node.text("@name");
+    group->order = readNumber(node, "@order");
+    for (const store::XmlNode& child : node.select("sakumotu"))
+        group->append(readEntry(child));
+    group->SortEntries();
+    return group;
+}
+
+store::XmlNode planNode(const store::XmlDocument& doc) {
+    const QList<store::XmlNode> nodes = doc.select("/data/sakutuke");
+    if (nodes.isEmpty())
+        throw store::XmlError("missing node sakutuke");
+    return nodes.first();
+}
+
+void writeEntry(store::XmlNode parent, const TSakumotu2& entry) {
+    store::XmlNode node = parent.append("sakumotu");
+    node.setAttribute("name", entry.name);
+    node.setAttribute("StTuki", entry.StTuki);
+    node.setAttribute("StShuu", entry.StShuu);
+    node.setAttribute("EdTuki", entry.EdTuki);
+    node.setAttribute("EdShuu", entry.EdShuu);
+    node.setAttribute("ichi", QString::number(entry.ichi));
+    node.setAttribute("down", QString::number(entry.down));
+}
+
+void writeGroup(store::XmlNode parent, const TGroup& group) {
+    store::XmlNode node = parent.append("group");
+    node.setAttribute("name", group.name);
+    node.setAttribute("order", QString::number(group.order));
+    for (int i = 0; i < group.count(); ++i)
+        writeEntry(node, *group.at(i));
+}
+
+} // namespace
+
+bool TGroupList::LoadFromFile(const QString& folder, const QString& fileName, store::MessageSink& sink) {
+    clear();
+    // The plan object lives for the whole run: nothing of the previous plan may stay.
+    name.clear();
+    YajirusiColor = 0;
+    MojiColor = 0;
+    SenColor = 0;
+    HaikeiColor = 0xFFFFFF;
+    const QString path = folder + fileName;
+    if (!QFile::exists(path))
+        return true;
+    return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
+        const store::XmlNode plan = planNode(doc);
+        name = plan.text("@name");
+        readColour(plan, "@YajirusiColor", YajirusiColor);
+        readColour(plan, "@MojiColor", MojiColor);
+        readColour(plan, "@SenColor", SenColor);
+        readColour(plan, "@HaikeiColor", HaikeiColor);
+        for (const store::XmlNode& node : plan.select("group"))
+            appendGroup(readGroup(node));
+        SortGroups();
+    });
+}
+
+bool TGroupList::SaveToFile(const QString& folder, const QString& planName, const QString& fileName,
+                            store::MessageSink& sink) const {
+    return store::saveDocument(folder + fileName, sink, msg::SaveFailed, [&](store::XmlNode root) {
+        store::XmlNode plan = root.append("sakutuke");
+        plan.setAttribute("name", planName);
+        plan.setAttribute("YajirusiColor", QString::number(YajirusiColor));
+        plan.setAttribute("MojiColor", QString::number(MojiColor));
+        plan.setAttribute("SenColor", QString::number(SenColor));
+        plan.setAttribute("HaikeiColor", QString::number(HaikeiColor));
+        for (const auto& group : m_groups)
+            writeGroup(plan, *group);
+    });
+}
+
+QString ReadPlanName(const QString& folder, const QString& fileName, store::MessageSink& sink) {
+    const QString path = folder + fileName;
+    QString name;
+    if (!QFile::exists(path))
+        return name;
+    store::loadDocument(path, sink, msg::LoadFailed,
+                        [&name](const store::XmlDocument& doc) { name = planNode(doc).text("@name"); });
+    return name;
+}
+
+bool RenameCropInAllPlans(const QString& folder, const QString& oldName, const QString& newName,
+                          store::MessageSink& sink) {
+    bool allDone = true;
+    for (const PlanFileInfo& file : PlanFiles()) {
+        TGroupList plan;
+        // Writing back only the part that could be read would destroy the rest of the user's plan.
+        if (!plan.LoadFromFile(folder, file.fileName, sink)) {
+            allDone = false;
+            continue;
+        }
+        plan.RenameCrop(oldName, newName);
+        allDone = plan.SaveToFile(folder, plan.name, file.fileName, sink) && allDone;
+    }
+    return allDone;
+}
