@@ -1,0 +1,60 @@
+#include "favourites/favourite_records.h"
+#include "store/load_guard.h"
+#include "store/messages.h"
+#include "store/xml_store.h"
+
+#include <QFile>
+
+int TOkiniList::indexOf(const TOkini* okini) const {
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].get() == okini)
+            return int(i);
+    return -1;
+}
+
+TOkini* TOkiniList::add() {
+    m_items.push_back(std::make_unique<TOkini>());
+    return m_items.back().get();
+}
+
+void TOkiniList::remove(int i) {
+    m_items.erase(m_items.begin() + i);
+}
+
+namespace {
+
+// A missing child throws, so a favourite is appended only when read in full.
+std::unique_ptr<TOkini> readOkini(const store::XmlNode& node) {
+    auto okini = std::make_unique<TOkini>();
+    okini->name = node.text("name");
+    okini->url = node.text("url");
+    okini->memo = node.text("memo");
+    return okini;
+}
+
+void writeOkini(store::XmlNode parent, const TOkini& okini) {
+    store::XmlNode node = parent.append("okini");
+    node.append("name").setText(okini.name);
+    node.append("url").setText(okini.url);
+    node.append("memo").setText(okini.memo);
+}
+
+} // namespace
+
+bool TOkiniList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
+    const QString path = folder + kOkiniFileName;
+    if (!QFile::exists(path))
+        return true;
+    return store::loadDocument(path, sink, msg::LoadFailedOkini, [this](const store::XmlDocument& doc) {
+        for (const store::XmlNode& node : doc.select("/data/okini"))
+            m_items.push_back(readOkini(node));
+    });
+}
+
+bool TOkiniList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
+    return store::saveDocument(folder + kOkiniFileName, sink, msg::SaveFailedOkini,
+                               [this](store::XmlNode root) {
+                                   for (const auto& okini : m_items)
+                                       writeOkini(root, *okini);
+                               });
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "store/message_sink.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+// Favourite web sites. okini = favourite, memo = the gardener's note on the site.
+
+inline const QString kOkiniFileName = QStringLiteral("OkiniList.xml");
+inline const QString kOkiniPageName = QStringLiteral("OkiniList.html");
+inline const QString kOkiniStyleSheetName = QStringLiteral("okini.css");
+
+class TOkini {
+public:
+    QString name;
+    QString url;
+    QString memo;
+};
+
+// The favourites in the order of entry; new ones go to the end and the list is
+// never sorted. Owns its favourites.
+class TOkiniList {
+public:
+    int count() const { return int(m_items.size()); }
+    TOkini* at(int i) const { return m_items[size_t(i)].get(); }
+    int indexOf(const TOkini* okini) const;
+    TOkini* add();
+    void remove(int i);
+    void clear() { m_items.clear(); }
+
+    // folder ends with a slash. Loading appends to what the list holds. Both
+    // report their one message to the sink and return false on failure.
+    bool LoadFromFile(const QString& folder, store::MessageSink& sink);
+    bool SaveToFile(const QString& folder, store::MessageSink& sink) const;
+
+    // The lines of the page, without their line ends. siteAddress ends with a
+    // slash; the page takes its look from okini.css there.
+    QStringList PageLines(const QString& siteAddress) const;
+    // Replaces folder + OkiniList.html with the page in code page 932, CR LF after
+    // every line. On failure reports the favourites' save message and returns false;
+    // the previous page is then still whole.
+    bool WritePage(const QString& folder, const QString& siteAddress, store::MessageSink& sink) const;
+
+private:
+    std::vector<std::unique_ptr<TOkini>> m_items;
+};

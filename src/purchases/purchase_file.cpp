@@ -1,0 +1,57 @@
+#include "purchases/purchase_records.h"
+#include "store/load_guard.h"
+#include "store/messages.h"
+#include "store/xml_store.h"
+
+#include <QFile>
+
+namespace {
+
+// A missing attribute or child throws, so a purchase is appended only when read in full.
+std::unique_ptr<TCost> readCost(const store::XmlNode& node) {
+    auto cost = std::make_unique<TCost>();
+    cost->nen = node.text("@nen");
+    cost->tuki = node.text("@tuki");
+    cost->hi = node.text("@hi");
+    for (const store::XmlNode& s : node.select("sina")) {
+        const QString name = s.text("name");
+        const QString kingaku = s.text("kingaku");
+        TSina* line = cost->sina.add();
+        line->name = name;
+        line->kingaku = kingaku;
+    }
+    return cost;
+}
+
+void writeCost(store::XmlNode parent, const TCost& cost) {
+    store::XmlNode node = parent.append("cost");
+    node.setAttribute("nen", cost.nen);
+    node.setAttribute("tuki", cost.tuki);
+    node.setAttribute("hi", cost.hi);
+    for (int i = 0; i < cost.sina.count(); ++i) {
+        store::XmlNode s = node.append("sina");
+        s.append("name").setText(cost.sina.at(i)->name);
+        s.append("kingaku").setText(cost.sina.at(i)->kingaku);
+    }
+}
+
+} // namespace
+
+bool TCostList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
+    clear();
+    const QString path = folder + kCostFileName;
+    if (!QFile::exists(path))
+        return true;
+    return store::loadDocument(path, sink, msg::LoadFailedCost, [this](const store::XmlDocument& doc) {
+        for (const store::XmlNode& node : doc.select("/data/cost"))
+            m_items.push_back(readCost(node));
+    });
+}
+
+bool TCostList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
+    return store::saveDocument(folder + kCostFileName, sink, msg::SaveFailedCost,
+                               [this](store::XmlNode root) {
+                                   for (const auto& cost : m_items)
+                                       writeCost(root, *cost);
+                               });
+}

@@ -1,0 +1,221 @@
+#include "purchases/purchase_records.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+qint64 wholeNumber(const QString& text) {
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok, 10);
+    return ok ? value : 0;
+}
+
+// Sums stop at the ends of the 64-bit range instead of wrapping to the other sign.
+qint64 addClamped(qint64 sum, qint64 value) {
+    qint64 result = 0;
+    if (!__builtin_add_overflow(sum, value, &result))
+        return result;
+    return value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+}
+
+qint64 difference(qint64 a, qint64 b) {
+    qint64 result = 0;
+    if (!__builtin_sub_overflow(a, b, &result))
+        return result;
+    return a < b ? -1 : 1;
+}
+
+bool isLeapYear(qint64 year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(qint64 year, int month) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2 && isLeapYear(year))
+        return 29;
+    return days[month - 1];
+}
+
+// Distinct texts in ascending order, where texts that differ only in case are
+// one text; the first one met is the one kept.
+class DistinctTexts {
+public:
+    DistinctTexts() : m_collator(QLocale()) {}
+
+    void insert(const QString& text) {
+        const QString key = text.toCaseFolded();
+        auto it = std::lower_bound(
+            m_entries.begin(), m_entries.end(), key,
+            [this](const Entry& e, const QString& k) { return m_collator.compare(e.key, k) < 0; });
+        if (it != m_entries.end() && m_collator.compare(it->key, key) == 0)
+            return;
+        m_entries.insert(it, Entry{key, text});
+    }
+
+    QStringList texts() const {
+        QStringList result;
+        for (const Entry& e : m_entries)
+            result << e.text;
+        return result;
+    }
+
+private:
+    struct Entry {
+        QString key;
+        QString text;
+    };
+    QCollator m_collator;
+    std::vector<Entry> m_entries;
+};
+
+} // namespace
+
+QString MoneyText(qint64 amount) {
+    const QLocale locale;
+    const quint64 magnitude = amount < 0 ? 0 - quint64(amount) : quint64(amount);
+    QString text = QString::number(magnitude);
+    for (qsizetype at = text.size() - 3; at > 0; at -= 3)
+        text.insert(at, locale.groupSeparator());
+    return amount < 0 ? locale.negativeSign() + text : text;
+}
+
+QString MoneyText(const QString& amount) {
+    return MoneyText(wholeNumber(amount));
+}
+
+QStringList DayList(const QString& year, const QString& month) {
+    bool yearOk = false;
+    bool monthOk = false;
+    const qint64 y = year.toLongLong(&yearOk, 10);
+    const int m = month.toInt(&monthOk, 10);
+    QStringList days;
+    if (!yearOk || !monthOk || m < 1 || m > 12)
+        return days;
+    const int count = daysInMonth(y, m);
+    for (int d = 1; d <= count; ++d)
+        days << QString::number(d);
+    return days;
+}
+
+QString TSina::AmountText() const {
+    return MoneyText(kingaku) + kCostYenSuffix;
+}
+
+void TSina::CopyFrom(const TSina& other) {
+    name = other.name;
+    kingaku = other.kingaku;
+}
+
+int TSinaList::indexOf(const TSina* line) const {
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].get() == line)
+            return int(i);
+    return -1;
+}
+
+TSina* TSinaList::add() {
+    m_items.push_back(std::make_unique<TSina>());
+    return m_items.back().get();
+}
+
+void TSinaList::remove(int i) {
+    m_items.erase(m_items.begin() + i);
+}
+
+void TSinaList::CopyFrom(const TSinaList& other) {
+    if (&other == this)
+        return;
+    clear();
+    for (int i = 0; i < other.count(); ++i)
+        add()->CopyFrom(*other.at(i));
+}
+
+qint64 TSinaList::LinesTotal() const {
+    qint64 total = 0;
+    for (const auto& line : m_items)
+        total = addClamped(total, wholeNumber(line->kingaku));
+    return total;
+}
+
+QString TCost::DateText() const {
+    return nen + QLatin1Char('/') + tuki + QLatin1Char('/') + hi;
+}
+
+QString TCost::NamesText() const {
+    QStringList names;
+    for (int i = 0; i < sina.count(); ++i)
+        names << sina.at(i)->name;
+    return names.join(QStringLiteral("、"));
+}
+
+qint64 CompareByDate(const TCost& a, const TCost& b) {
+    const qint64 years = difference(wholeNumber(a.nen), wholeNumber(b.nen));
+    if (years != 0)
+        return years;
+    const qint64 months = difference(wholeNumber(a.tuki), wholeNumber(b.tuki));
+    if (months != 0)
+        return months;
+    return difference(wholeNumber(a.hi), wholeNumber(b.hi));
+}
+
+qint64 TCostRefList::ListTotal() const {
+    qint64 total = 0;
+    for (const TCost* cost : m_items)
+        total = addClamped(total, cost->sina.LinesTotal());
+    return total;
+}
+
+int TCostList::indexOf(const TCost* cost) const {
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].get() == cost)
+            return int(i);
+    return -1;
+}
+
+TCost* TCostList::add() {
+    m_items.push_back(std::make_unique<TCost>());
+    return m_items.back().get();
+}
+
+void TCostList::remove(int i) {
+    m_items.erase(m_items.begin() + i);
+}
+
+void TCostList::SortByDate() {
+    std::stable_sort(m_items.begin(), m_items.end(),
+                     [](const auto& a, const auto& b) { return CompareByDate(*a, *b) < 0; });
+}
+
+TCostRefList TCostList::Filter(const QString& year, const QString& month) const {
+    TCostRefList result;
+    for (const auto& cost : m_items)
+        if ((year == kCostAllEntries || year == cost->nen) &&
+            (month == kCostAllEntries || month == cost->tuki))
+            result.append(cost.get());
+    return result;
+}
+
+QStringList TCostList::YearList() const {
+    DistinctTexts years;
+    for (const auto& cost : m_items)
+        years.insert(cost->nen);
+    return years.texts();
+}
+
+QStringList TCostList::MonthList(const QString& year) const {
+    DistinctTexts months;
+    for (const auto& cost : m_items)
+        if (cost->nen == year)
+            months.insert(cost->tuki);
+    return months.texts();
+}
+
+qint64 TCostList::ListTotal() const {
+    qint64 total = 0;
+    for (const auto& cost : m_items)
+        total = addClamped(total, cost->sina.LinesTotal());
+    return total;
+}
