@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -158,10 +159,24 @@ void TListView3::toggle(int index) {
         CheckItem(index);
 }
 
+// The whole height of a row counts as the row, also beside its last column.
+QTreeWidgetItem* TListView3::rowAt(const QPoint& pos) const {
+    return itemAt(QPoint(header()->sectionViewportPosition(0) + 1, pos.y()));
+}
+
+// The highlight is the selected row; a row that only has the keyboard focus is not highlighted.
+QTreeWidgetItem* TListView3::highlightedRow() const {
+    QTreeWidgetItem* current = currentItem();
+    if (current && current->isSelected())
+        return current;
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
 bool TListView3::pressRow(QMouseEvent* event) {
     if (!m_checkboxes2)
         return true;
-    QTreeWidgetItem* item = itemAt(event->position().toPoint());
+    QTreeWidgetItem* item = rowAt(event->position().toPoint());
     if (!item)
         return false;
     const int index = indexOfTopLevelItem(item);
@@ -175,6 +190,11 @@ bool TListView3::pressRow(QMouseEvent* event) {
 }
 
 void TListView3::mousePressEvent(QMouseEvent* event) {
+    // The tree view's double click handler may forward to this one; that press was counted already.
+    if (m_inDoubleClick) {
+        QTreeWidget::mousePressEvent(event);
+        return;
+    }
     // A press on empty space is swallowed so it cannot clear the highlight either.
     if (pressRow(event))
         QTreeWidget::mousePressEvent(event);
@@ -184,28 +204,45 @@ void TListView3::mousePressEvent(QMouseEvent* event) {
 
 void TListView3::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click toggles again, as a press would.
-    if (pressRow(event))
-        QTreeWidget::mouseDoubleClickEvent(event);
-    else
+    if (!pressRow(event)) {
         event->accept();
+        return;
+    }
+    m_inDoubleClick = true;
+    QTreeWidget::mouseDoubleClickEvent(event);
+    m_inDoubleClick = false;
 }
 
 void TListView3::keyPressEvent(QKeyEvent* event) {
-    QTreeWidgetItem* current = currentItem();
-    if (event->key() == Qt::Key_Space && m_checkboxes2 && current) {
-        const int highlighted = indexOfTopLevelItem(current);
-        const int checked = CheckedIndex();
-        if (m_multiCheck) {
-            toggle(highlighted);
-        } else if (checked == highlighted) {
-            UncheckItem(checked);
-        } else {
-            if (checked != -1)
-                UncheckItem(checked);
-            CheckItem(highlighted);
-        }
-    }
+    QTreeWidgetItem* highlighted = highlightedRow();
+    if (event->key() == Qt::Key_Space && m_checkboxes2 && highlighted)
+        spaceOn(indexOfTopLevelItem(highlighted));
     QTreeWidget::keyPressEvent(event);
+}
+
+void TListView3::spaceOn(int highlighted) {
+    const int checked = CheckedIndex();
+    if (m_multiCheck) {
+        toggle(highlighted);
+    } else if (checked == highlighted) {
+        UncheckItem(checked);
+    } else {
+        if (checked != -1)
+            UncheckItem(checked);
+        CheckItem(highlighted);
+    }
+}
+
+void TListView3::sortRows(const std::function<bool(const QTreeWidgetItem*, const QTreeWidgetItem*)>& less) {
+    QTreeWidgetItem* current = currentItem();
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    QList<QTreeWidgetItem*> rows = invisibleRootItem()->takeChildren();
+    std::stable_sort(rows.begin(), rows.end(), less);
+    addTopLevelItems(rows);
+    if (current)
+        setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    for (QTreeWidgetItem* item : selected)
+        item->setSelected(true);
 }
 
 void CheckByData(const void* record, TListView3* list) {

@@ -45,6 +45,10 @@ public:
     void UncheckAll();
     void CheckOnly(int index);
 
+    // Reorders the rows by less, keeping equal rows in their order; marks and
+    // the highlight move with their rows.
+    void sortRows(const std::function<bool(const QTreeWidgetItem*, const QTreeWidgetItem*)>& less);
+
     static QPixmap checkPicture(bool checked);
 
 protected:
@@ -53,13 +57,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QTreeWidgetItem* rowAt(const QPoint& pos) const;
+    QTreeWidgetItem* highlightedRow() const;
     bool pressRow(QMouseEvent* event);
+    void spaceOn(int highlighted);
     void toggle(int index);
     void setImageIndex(int index, int image);
 
     bool m_checkboxes2 = true;
     bool m_multiCheck = false;
     bool m_readOnly = false;
+    bool m_inDoubleClick = false;
 };
 
 // Checks again the row of record after a refill; nothing changes when no row shows it.
