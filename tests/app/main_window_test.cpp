@@ -1,0 +1,91 @@
+#include "app/main_window.h"
+#include "crops/crop_records.h"
+#include "crops/crop_tab.h"
+#include "plans/plan_tab.h"
+#include "support/scripted_platform.h"
+#include "widgets/list_view3.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDir>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnFirstTabWithEmptyDataFolderQuietly() {
+        QTemporaryDir dir;
+        ScriptedPlatform platform(dir.path() + '/');
+        {
+            TForm5 window(platform);
+            window.tabWidget()->setCurrentIndex(3);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.windowTitle(), QStringLiteral("青葉録 Ver.1.8.0"));
+            QCOMPARE(window.tabWidget()->currentIndex(), 0);
+            QCOMPARE(window.cropTab()->list()->rowCount(), 0);
+            QCOMPARE(window.context().crops->count(), 1);
+            QCOMPARE(window.context().crops->at(0)->name, kDummyCropName);
+            window.close();
+        }
+        QVERIFY(platform.allShown().isEmpty());
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    void hasTheSevenTabsInOrder() {
+        QTemporaryDir dir;
+        ScriptedPlatform platform(dir.path() + '/');
+        TForm5 window(platform);
+        const QStringList expected = {"菜園情報", "作物一覧", "作付計画",  "予定",
+                                      "購入履歴", "オススメ", "お気に入り"};
+        QStringList captions;
+        for (int i = 0; i < window.tabWidget()->count(); ++i)
+            captions << window.tabWidget()->tabText(i);
+        QCOMPARE(captions, expected);
+        QCOMPARE(window.size(), QSize(776, 636));
+    }
+
+    void planButtonsStartWithTheFirstDown() {
+        QTemporaryDir dir;
+        ScriptedPlatform platform(dir.path() + '/');
+        TForm5 window(platform);
+        QButtonGroup* group = window.planTab()->planButtons();
+        QCOMPARE(group->buttons().size(), 8);
+        QVERIFY(group->exclusive());
+        QCOMPARE(group->checkedButton(), group->button(1));
+        QCOMPARE(group->button(8)->text(), QStringLiteral("サンプル"));
+    }
+
+    void listsTheCatalogueWithoutTheDummy() {
+        QTemporaryDir dir;
+        ScriptedPlatform platform(dir.path() + '/');
+        TSakumotuList seed;
+        seed.add()->name = QStringLiteral("トマト");
+        seed.add()->name = QStringLiteral("ナス");
+        QVERIFY(seed.SaveToFile(platform.dataFolder(), platform));
+        TForm5 window(platform);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TListView3* list = window.cropTab()->list();
+        QCOMPARE(list->rowCount(), 2);
+        QCOMPARE(list->row(0)->text(1), QStringLiteral("トマト"));
+        QCOMPARE(list->CheckedCount(), 0);
+    }
+
+    void helpButtonOpensTheHelpPage() {
+        QTemporaryDir dir;
+        ScriptedPlatform platform(dir.path() + '/');
+        TForm5 window(platform);
+        auto* help = window.findChild<QAbstractButton*>("helpButton");
+        QVERIFY(help);
+        QCOMPARE(help->focusPolicy(), Qt::NoFocus);
+        help->click();
+        QCOMPARE(platform.openedUrls.size(), 1);
+        QVERIFY(platform.openedUrls.first().endsWith("?page_id=115"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
