@@ -2,7 +2,6 @@
 
 #include "store/load_guard.h"
 #include "store/messages.h"
-#include "store/save_file.h"
 #include "store/text_lines.h"
 #include "store/xml_store.h"
 
@@ -37,20 +36,12 @@ bool TYoteiList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     const QString path = folder + kYoteiFileName;
     if (!QFile::exists(path))
         return true;
-    try {
-        const store::XmlDocument doc = store::XmlDocument::load(path);
-        // A schedule that does not parse is shown empty without a message; load() has
-        // noted it, so its bytes are copied aside before the next save replaces it.
-        if (doc.unparsable())
-            return false;
+    // A damaged schedule must not pass for an empty one: it gives the message, and
+    // its bytes are copied aside before the next save replaces it.
+    return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
         for (const store::XmlNode& node : doc.select("/data/yotei"))
             m_items.push_back(readTask(node));
-    } catch (const std::exception&) {
-        store::noteUnreadable(path);
-        sink.message(QString::fromUtf8(msg::LoadFailed));
-        return false;
-    }
-    return true;
+    });
 }
 
 bool TYoteiList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
