@@ -1,11 +1,22 @@
 #include "crops/crop_tab.h"
 
+#include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
+#include "plans/plan_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
+#include "widgets/platform.h"
 #include "widgets/tab_layout.h"
 
+#include <QCollator>
+#include <QHeaderView>
 #include <QVBoxLayout>
+
+namespace {
+
+const QString kChooseCrop = QStringLiteral("作物を選択してください。");
+
+} // namespace
 
 TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
@@ -17,14 +28,23 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     m_list->setColumns({QStringLiteral("作物名"), QStringLiteral("お気に入り品種"),
                         QStringLiteral("栽培時期"), QStringLiteral("間隔")},
                        {130, 130, 170, 200});
+    // Sorting is ours, ascending only, so the header never shows a sort mark.
+    m_list->header()->setSectionsClickable(true);
+    m_list->header()->setSortIndicatorShown(false);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &TCropTab::HeaderClick);
     layout->addWidget(m_list, 1);
 
     auto* row = tabs::commandRow();
-    row->addWidget(tabs::button(QStringLiteral("追加"), "cropAddButton", this));
-    row->addWidget(tabs::button(QStringLiteral("変更"), "cropChangeButton", this));
-    row->addWidget(tabs::button(QStringLiteral("表示"), "cropShowButton", this));
-    row->addWidget(tabs::button(QStringLiteral("削除"), "cropDeleteButton", this));
-    tabs::addRight(row, tabs::button(QStringLiteral("印刷"), "cropPrintButton", this));
+    auto add = [this, row](const QString& caption, const char* name, void (TCropTab::*handler)()) {
+        QPushButton* b = tabs::button(caption, name, this);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    row->addWidget(add(QStringLiteral("追加"), "cropAddButton", &TCropTab::AddButtonClick));
+    row->addWidget(add(QStringLiteral("変更"), "cropChangeButton", &TCropTab::ChangeButtonClick));
+    row->addWidget(add(QStringLiteral("表示"), "cropShowButton", &TCropTab::ShowButtonClick));
+    row->addWidget(add(QStringLiteral("削除"), "cropDeleteButton", &TCropTab::DeleteButtonClick));
+    tabs::addRight(row, add(QStringLiteral("印刷"), "cropPrintButton", &TCropTab::PrintButtonClick));
     layout->addLayout(row);
 }
 
@@ -39,4 +59,95 @@ void TCropTab::RefreshCropList() {
                        crop);
     }
     m_list->setUpdatesEnabled(true);
+}
+
+TSakumotu* TCropTab::checkedCrop() {
+    TSakumotu* crop = m_list->checkedRecord<TSakumotu>();
+    if (!crop)
+        m_context.platform->message(kChooseCrop);
+    return crop;
+}
+
+void TCropTab::redrawChart() {
+    if (m_context.redrawChart)
+        m_context.redrawChart();
+}
+
+void TCropTab::AddButtonClick() {
+    TForm2 dialog(*m_context.platform, TForm2::ModeAdd, *m_context.crops, nullptr, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    redrawChart();
+    RefreshCropList();
+}
+
+void TCropTab::ChangeButtonClick() {
+    TSakumotu* crop = checkedCrop();
+    if (!crop)
+        return;
+    const QString oldName = crop->name;
+    TForm2 dialog(*m_context.platform, TForm2::ModeChange, *m_context.crops, crop, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (dialog.nameChanged() && m_context.platform->question(QStringLiteral(
+                                    "作物名が変更されました。作付計画での作物名も変更しますか？")))
+        renameInPlans(oldName, crop->name);
+    redrawChart();
+    RefreshCropList();
+    CheckByData(crop, m_list);
+}
+
+void TCropTab::renameInPlans(const QString& oldName, const QString& newName) {
+    Platform& platform = *m_context.platform;
+    RenameCropInAllPlans(platform.dataFolder(), oldName, newName, platform);
+    if (m_context.reloadPlan)
+        m_context.reloadPlan();
+    platform.message(QStringLiteral("変更しました。"));
+}
+
+void TCropTab::ShowButtonClick() {
+    TSakumotu* crop = checkedCrop();
+    if (crop && onShowCropCard)
+        onShowCropCard(*crop);
+}
+
+void TCropTab::DeleteButtonClick() {
+    TSakumotu* crop = checkedCrop();
+    if (!crop)
+        return;
+    const QString question = crop->name + QStringLiteral(" を削除します。よろしいですか？\r\n") +
+                             QStringLiteral("※作付計画からは削除されません");
+    if (!m_context.platform->question(question))
+        return;
+    m_context.crops->remove(m_context.crops->indexOf(crop));
+    m_context.crops->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+    RefreshCropList();
+}
+
+bool TCropTab::hasRealCrops() const {
+    for (int i = 0; i < m_context.crops->count(); ++i)
+        if (m_context.crops->at(i)->name != kDummyCropName)
+            return true;
+    return false;
+}
+
+void TCropTab::PrintButtonClick() {
+    if (!hasRealCrops()) {
+        m_context.platform->warning(QStringLiteral("印刷できるデータがありませんでした。"));
+        return;
+    }
+    if (onPrintCropList)
+        onPrintCropList();
+}
+
+// Ascending by the shown text under the user's collation, case ignored; the
+// check column has no text to sort by.
+void TCropTab::HeaderClick(int column) {
+    if (column <= 0)
+        return;
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    m_list->sortRows([&collator, column](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+        return collator.compare(a->text(column), b->text(column)) < 0;
+    });
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 struct AppContext;
 class TListView3;
+class TSakumotu;
 
 // The tab 作物一覧: the crop catalogue and its commands.
 class TCropTab : public QWidget {
@@ -14,7 +16,23 @@ public:
     TListView3* list() const { return m_list; }
     void RefreshCropList();
 
+    // The crop card and the printed list live elsewhere; they plug in here.
+    std::function<void(TSakumotu& crop)> onShowCropCard;
+    std::function<void()> onPrintCropList;
+
+    void AddButtonClick();
+    void ChangeButtonClick();
+    void ShowButtonClick();
+    void DeleteButtonClick();
+    void PrintButtonClick();
+    void HeaderClick(int column);
+
 private:
+    TSakumotu* checkedCrop();
+    void renameInPlans(const QString& oldName, const QString& newName);
+    void redrawChart();
+    bool hasRealCrops() const;
+
     AppContext& m_context;
     TListView3* m_list;
 };
