@@ -81,8 +81,19 @@ void TForm2::buildLayout() {
     grid->setContentsMargins(12, 10, 12, 10);
     grid->setVerticalSpacing(3);
     grid->setHorizontalSpacing(8);
-    auto label = [this](const QString& text) { return new QLabel(text, this); };
+    buildNameRows(grid);
+    buildPeriodRow(grid);
+    buildSpacingRows(grid);
+    buildMemoRows(grid);
+    buildButtonRow(grid);
+    setTabOrder();
+}
 
+QLabel* TForm2::label(const QString& text) {
+    return new QLabel(text, this);
+}
+
+void TForm2::buildNameRows(QGridLayout* grid) {
     m_name = textField("nameEdit", true);
     m_kamoku = textField("kamokuEdit", true);
     m_okiniiri1 = textField("okiniiri1Edit", true);
@@ -99,25 +110,32 @@ void TForm2::buildLayout() {
     grid->addLayout(varieties, 3, 1);
     grid->addWidget(label(QStringLiteral("品種")), 4, 0, Qt::AlignTop);
     grid->addWidget(exampleLabel(QStringLiteral("例）千両2号"), this), 4, 1);
+}
 
+void TForm2::buildPeriodRow(QGridLayout* grid) {
     m_periodList = new QListWidget(this);
     m_periodList->setObjectName(QStringLiteral("periodList"));
     m_periodList->setFixedHeight(72);
     m_periodAdd = sideButton(QStringLiteral("追加"), "periodAddButton");
     m_periodChange = sideButton(QStringLiteral("変更"), "periodChangeButton");
     m_periodDelete = sideButton(QStringLiteral("削除"), "periodDeleteButton");
-    auto* periodButtons = new QVBoxLayout;
-    periodButtons->setSpacing(0);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(0);
     for (QPushButton* b : {m_periodAdd, m_periodChange, m_periodDelete}) {
         b->setFixedHeight(24);
-        periodButtons->addWidget(b);
+        buttons->addWidget(b);
     }
-    auto* periods = new QHBoxLayout;
-    periods->addWidget(m_periodList, 1);
-    periods->addLayout(periodButtons);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_periodList, 1);
+    row->addLayout(buttons);
     grid->addWidget(label(QStringLiteral("栽培時期")), 5, 0, Qt::AlignTop);
-    grid->addLayout(periods, 5, 1);
+    grid->addLayout(row, 5, 1);
+    connect(m_periodAdd, &QPushButton::clicked, this, &TForm2::PeriodAddClick);
+    connect(m_periodChange, &QPushButton::clicked, this, &TForm2::PeriodChangeClick);
+    connect(m_periodDelete, &QPushButton::clicked, this, &TForm2::PeriodDeleteClick);
+}
 
+void TForm2::buildSpacingRows(QGridLayout* grid) {
     m_joukan = textField("joukanEdit", false);
     auto* rows = new QHBoxLayout;
     rows->addWidget(m_joukan);
@@ -135,7 +153,9 @@ void TForm2::buildLayout() {
     plants->addStretch(1);
     grid->addWidget(label(QStringLiteral("株の間隔（株間）")), 7, 0);
     grid->addLayout(plants, 7, 1);
+}
 
+void TForm2::buildMemoRows(QGridLayout* grid) {
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("memoEdit"));
     m_memo->setFixedHeight(164);
@@ -145,7 +165,10 @@ void TForm2::buildLayout() {
     grid->addWidget(label(QStringLiteral("栽培メモ")), 8, 0, Qt::AlignTop);
     grid->addWidget(m_memo, 8, 1);
     grid->addWidget(m_template, 9, 1, Qt::AlignRight);
+    connect(m_template, &QPushButton::clicked, this, &TForm2::TemplateButtonClick);
+}
 
+void TForm2::buildButtonRow(QGridLayout* grid) {
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setDefault(true);
@@ -159,14 +182,8 @@ void TForm2::buildLayout() {
     buttons->addStretch(1);
     grid->setRowMinimumHeight(10, 6);
     grid->addLayout(buttons, 11, 0, 1, 2);
-
-    connect(m_periodAdd, &QPushButton::clicked, this, &TForm2::PeriodAddClick);
-    connect(m_periodChange, &QPushButton::clicked, this, &TForm2::PeriodChangeClick);
-    connect(m_periodDelete, &QPushButton::clicked, this, &TForm2::PeriodDeleteClick);
-    connect(m_template, &QPushButton::clicked, this, &TForm2::TemplateButtonClick);
     connect(m_ok, &QPushButton::clicked, this, &TForm2::OkButtonClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    setTabOrder();
 }
 
 void TForm2::setTabOrder() {

@@ -5,6 +5,8 @@
 #include <QDialog>
 
 class Platform;
+class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -39,6 +41,12 @@ protected:
 
 private:
     void buildLayout();
+    void buildNameRows(QGridLayout* grid);
+    void buildPeriodRow(QGridLayout* grid);
+    void buildSpacingRows(QGridLayout* grid);
+    void buildMemoRows(QGridLayout* grid);
+    void buildButtonRow(QGridLayout* grid);
+    QLabel* label(const QString& text);
     QLineEdit* textField(const char* objectName, bool japanese);
     QPushButton* sideButton(const QString& caption, const char* objectName);
     void setTabOrder();
