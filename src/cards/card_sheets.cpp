@@ -1,0 +1,117 @@
+#include "cards/card_sheets.h"
+
+#include "crops/crop_records.h"
+#include "purchases/purchase_records.h"
+#include "schedule/task_records.h"
+
+namespace cards {
+
+namespace {
+
+constexpr int kLineHeight = 20;
+// Value fields stop short of the frame's right edge and bottom.
+constexpr int kValueRightGap = 20;
+constexpr int kFieldBottomGap = 48;
+
+CardText caption(const QString& text, int y, FontKind font = FontKind::Caption) {
+    return {{nearEdge(kCaptionX), nearEdge(y), nearEdge(kDividerX), nearEdge(y + kLineHeight)}, text, font};
+}
+
+CardText value(const QString& text, int y) {
+    return {{nearEdge(kValueX), nearEdge(y), farEdge(kValueRightGap), nearEdge(y + kLineHeight)}, text};
+}
+
+// A multi-line field in the fixed-pitch font, from y down to the frame's bottom.
+CardText multiLineValue(const QString& text, int y) {
+    CardText field{{nearEdge(kValueX), nearEdge(y), farEdge(kValueRightGap), farEdge(kFieldBottomGap)},
+                   text,
+                   FontKind::MultiLine};
+    field.multiLine = true;
+    field.wrap = true;
+    return field;
+}
+
+void addPeriods(CardSheet& sheet, const TJikiList& periods) {
+    static const int kPeriodY[kShownPeriods] = {133, 151, 170, 189, 208};
+    for (int i = 0; i < kShownPeriods && i < periods.count(); ++i)
+        sheet.texts << value(PeriodText(*periods.at(i)), kPeriodY[i]);
+}
+
+} // namespace
+
+CardSheet cropSheet(const TSakumotu& crop) {
+    CardSheet sheet;
+    sheet.clientSize = kCropCardSize;
+    sheet.dividers = {89, 123, 229, 265};
+    sheet.valueDividers = {55};
+    sheet.texts << caption(QStringLiteral("作物名"), 29) << value(crop.name, 29) << value(crop.kamoku, 64)
+                << caption(QStringLiteral("お気に入り品種"), 98, FontKind::SmallCaption)
+                << value(crop.VarietiesText(), 98) << caption(QStringLiteral("栽培期間"), 133)
+                << caption(QStringLiteral("条間と株間"), 239) << value(crop.SpacingText(), 239)
+                << caption(QStringLiteral("栽培メモ"), 278)
+                << multiLineValue(crop.memo.join(QLatin1Char('\n')), 278);
+    addPeriods(sheet, crop.jiki);
+    return sheet;
+}
+
+CardSheet taskSheet(const TYotei& task) {
+    CardSheet sheet;
+    sheet.clientSize = kTaskCardSize;
+    sheet.dividers = {89, 123};
+    // Up to three lines in a field 54 pixels high.
+    CardText name = value(task.name, 29);
+    name.place.bottom = nearEdge(29 + 54);
+    name.multiLine = true;
+    name.wrap = true;
+    name.lineStep = 18;
+    sheet.texts << caption(QStringLiteral("予定"), 29) << name
+                << caption(QStringLiteral("予定週"), 98, FontKind::SmallCaption) << value(task.WeekText(), 98)
+                << caption(QStringLiteral("ノート"), 133)
+                << multiLineValue(task.note.join(QLatin1Char('\n')), 133);
+    return sheet;
+}
+
+namespace {
+
+// The total sits at y 516 of the 586-pixel card and follows the bottom edge.
+constexpr int kTotalRise = 586 - 516;
+
+// One column of the purchase lines. Lines never wrap here, so each amount
+// stays level with its name.
+CardText purchaseColumn(const QStringList& lines, Edge left, Edge right, Qt::Alignment alignment) {
+    CardText column{{left, nearEdge(72), right, farEdge(kTotalRise + 2)},
+                    lines.join(QLatin1Char('\n')),
+                    FontKind::MultiLine,
+                    alignment};
+    column.multiLine = true;
+    return column;
+}
+
+} // namespace
+
+CardSheet purchaseSheet(const TCost& cost) {
+    CardSheet sheet;
+    sheet.clientSize = kPurchaseCardSize;
+    sheet.dividers = {57};
+    QStringList names;
+    QStringList amounts;
+    for (int i = 0; i < cost.sina.count(); ++i) {
+        names << cost.sina.at(i)->name;
+        amounts << cost.sina.at(i)->AmountText();
+    }
+    const int width = kPurchaseCardSize.width();
+    // Names at x 128, 273 wide; amounts at x 407, 60 wide, right-aligned.
+    sheet.texts << caption(QStringLiteral("日付"), 29) << value(cost.DateText(), 29)
+                << caption(QStringLiteral("購入品"), 72)
+                << purchaseColumn(names, nearEdge(kValueX), farEdge(width - 401), Qt::AlignLeft)
+                << purchaseColumn(amounts, farEdge(width - 407), farEdge(width - 467), Qt::AlignRight);
+    CardText total{
+        {nearEdge(kValueX), farEdge(kTotalRise), farEdge(width - 467), farEdge(kTotalRise - kLineHeight)},
+        kCostTotalPrefix + MoneyText(cost.sina.LinesTotal()) + kCostYenSuffix,
+        FontKind::Value,
+        Qt::AlignRight};
+    sheet.texts << total;
+    return sheet;
+}
+
+} // namespace cards

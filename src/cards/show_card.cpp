@@ -1,0 +1,18 @@
+#include "cards/show_card.h"
+
+#include "cards/record_cards.h"
+
+void showCropCard(const TSakumotu& crop, Platform& platform, QWidget* owner) {
+    TForm7 card(crop, platform, owner);
+    card.exec();
+}
+
+void showTaskCard(const TYotei& task, Platform& platform, QWidget* owner) {
+    TForm12 card(task, platform, owner);
+    card.exec();
+}
+
+void showPurchaseCard(const TCost& cost, Platform& platform, QWidget* owner) {
+    TForm17 card(cost, platform, owner);
+    card.exec();
+}
