@@ -19,6 +19,7 @@
 
 TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform) {
     m_context.platform = &m_platform;
+    m_context.plan = &m_plan;
     m_context.crops = &m_crops;
     m_context.chart = &m_chart;
 
@@ -62,6 +63,8 @@ void TForm5::buildTabs() {
     m_tabs->setCornerWidget(buildHelpButton(), Qt::TopRightCorner);
 
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
+    m_context.redrawChart = [this] { m_planTab->Redraw(); };
+    m_context.reloadPlan = [this] { m_planTab->SpeedButtonClick(); };
 }
 
 QWebEngineView* TForm5::buildBrowser(const char* objectName) {
@@ -118,7 +121,8 @@ void TForm5::startCrops() {
 }
 
 void TForm5::startPlans() {
-    // The plan buttons take their captions and the plan of 計画１ is drawn here.
+    m_planTab->ReadPlanCaptions();
+    m_planTab->SpeedButtonClick();
 }
 
 void TForm5::startTasks() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "crops/crop_records.h"
+#include "plans/plan_records.h"
 #include "widgets/app_context.h"
 
 #include <QImage>
@@ -49,6 +50,7 @@ private:
 
     Platform& m_platform;
     // Created in this order and destroyed in the same order.
+    TGroupList m_plan; // the current plan
     TSakumotuList m_crops;
     QImage m_chart;
     AppContext m_context;

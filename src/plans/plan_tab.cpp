@@ -1,6 +1,18 @@
 #include "plans/plan_tab.h"
 
+#include "crops/crop_records.h"
+#include "image/jpeg_writer.h"
+#include "plans/chart_box.h"
+#include "plans/colour_dialog.h"
+#include "plans/crop_pick_dialog.h"
+#include "plans/entry_dialog.h"
+#include "plans/entry_pick_dialog.h"
+#include "plans/group_list_dialog.h"
+#include "plans/plan_chart.h"
+#include "plans/plan_name_dialog.h"
+#include "plans/plan_records.h"
 #include "widgets/app_context.h"
+#include "widgets/platform.h"
 #include "widgets/tab_layout.h"
 
 #include <QButtonGroup>
@@ -21,42 +33,186 @@ TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
 
     m_chartArea = new QScrollArea(this);
     m_chartArea->setObjectName(QStringLiteral("chartArea"));
-    m_chartView = new QLabel;
-    m_chartView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_chartView = new TChartBox(m_context.chart);
     m_chartArea->setWidget(m_chartView);
+    m_chartArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_chartArea->setBackgroundRole(QPalette::Base);
     layout->addWidget(m_chartArea, 1);
 
     auto* row = tabs::commandRow();
-    row->addWidget(tabs::button(QStringLiteral("計画名変更"), "planRenameButton", this));
-    row->addWidget(tabs::button(QStringLiteral("色設定"), "planColourButton", this));
-    row->addWidget(tabs::button(QStringLiteral("グループ設定"), "planGroupButton", this));
-    row->addSpacing(12);
-    row->addWidget(new QLabel(QStringLiteral("作付け計画："), this));
-    row->addWidget(tabs::button(QStringLiteral("追加"), "planAddButton", this));
-    row->addWidget(tabs::button(QStringLiteral("変更"), "planChangeButton", this));
-    row->addWidget(tabs::button(QStringLiteral("削除"), "planDeleteButton", this));
-    tabs::addRight(row, tabs::button(QStringLiteral("作付計画を画像で保存"), "planSaveImageButton", this));
+    buildCommands(row);
     layout->addLayout(row);
 }
 
 void TPlanTab::buildPlanButtons(QHBoxLayout* row) {
-    static const char* const captions[] = {"計画１", "計画２", "計画３", "計画４",
-                                           "計画５", "計画６", "計画７"};
     m_planButtons = new QButtonGroup(this);
     m_planButtons->setExclusive(true);
-    auto make = [this](const QString& caption, int position) {
+    for (int position = 0; position < 8; ++position) {
         auto* b = new QToolButton(this);
-        b->setText(caption);
-        b->setObjectName(QStringLiteral("planButton%1").arg(position));
+        b->setText(fileOfButton(position + 1).defaultCaption);
+        b->setObjectName(QStringLiteral("planButton%1").arg(position + 1));
         b->setCheckable(true);
         b->setMinimumWidth(72);
-        m_planButtons->addButton(b, position);
+        m_planButtons->addButton(b, position + 1);
+        if (position == 7)
+            row->addStretch(1);
+        row->addWidget(b);
+    }
+    m_planButtons->button(1)->setChecked(true);
+    // Also the button that is already down: a click on it shows the plan as stored.
+    connect(m_planButtons, &QButtonGroup::buttonClicked, this, [this] { SpeedButtonClick(); });
+}
+
+void TPlanTab::buildCommands(QHBoxLayout* row) {
+    auto add = [this](const QString& caption, const char* name, void (TPlanTab::*handler)()) {
+        QPushButton* b = tabs::button(caption, name, this);
+        connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
-    for (int i = 0; i < 7; ++i)
-        row->addWidget(make(QString::fromUtf8(captions[i]), i + 1));
-    row->addStretch(1);
-    row->addWidget(make(QStringLiteral("サンプル"), 8));
-    m_planButtons->button(1)->setChecked(true);
+    row->addWidget(add(QStringLiteral("計画名変更"), "planRenameButton", &TPlanTab::Button5Click));
+    row->addWidget(add(QStringLiteral("色設定"), "planColourButton", &TPlanTab::Button33Click));
+    row->addWidget(add(QStringLiteral("グループ設定"), "planGroupButton", &TPlanTab::Button1Click));
+    row->addSpacing(12);
+    row->addWidget(new QLabel(QStringLiteral("作付け計画："), this));
+    row->addWidget(add(QStringLiteral("追加"), "planAddButton", &TPlanTab::Button3Click));
+    row->addWidget(add(QStringLiteral("変更"), "planChangeButton", &TPlanTab::Button6Click));
+    row->addWidget(add(QStringLiteral("削除"), "planDeleteButton", &TPlanTab::Button7Click));
+    tabs::addRight(
+        row, add(QStringLiteral("作付計画を画像で保存"), "planSaveImageButton", &TPlanTab::Button9Click));
+}
+
+const PlanFileInfo& TPlanTab::fileOfButton(int id) const {
+    for (const PlanFileInfo& file : PlanFiles())
+        if (file.buttonPosition == id - 1)
+            return file;
+    return PlanFiles().front();
+}
+
+void TPlanTab::ReadPlanCaptions() {
+    Platform& platform = *m_context.platform;
+    for (const PlanFileInfo& file : PlanFiles()) {
+        const QString name = ReadPlanName(platform.dataFolder(), file.fileName, platform);
+        if (!name.isEmpty())
+            m_planButtons->button(file.buttonPosition + 1)->setText(name);
+    }
+}
+
+// A plan that fails to load shows what was read; the store keeps the unread
+// file aside before the next change writes over it.
+void TPlanTab::SpeedButtonClick() {
+    const int id = m_planButtons->checkedId();
+    m_context.planName = m_planButtons->checkedButton()->text();
+    m_context.planFile = fileOfButton(id).fileName;
+    m_context.plan->LoadFromFile(m_context.platform->dataFolder(), m_context.planFile, *m_context.platform);
+    Redraw();
+}
+
+void TPlanTab::Redraw() {
+    DrawChart(*m_context.plan, *m_context.chart);
+    m_chartView->imageChanged();
+}
+
+void TPlanTab::savePlan() {
+    Platform& platform = *m_context.platform;
+    m_context.plan->SaveToFile(platform.dataFolder(), m_context.planName, m_context.planFile, platform);
+}
+
+void TPlanTab::refreshCropList() {
+    if (m_context.refreshCropList)
+        m_context.refreshCropList();
+}
+
+void TPlanTab::changed() {
+    savePlan();
+    Redraw();
+    refreshCropList();
+}
+
+// The chart does not show the plan's name, so it is not redrawn.
+void TPlanTab::Button5Click() {
+    TForm42 dialog(*m_context.platform, m_context.planName, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_context.planName = dialog.newName();
+    m_planButtons->checkedButton()->setText(m_context.planName);
+    savePlan();
+}
+
+void TPlanTab::Button33Click() {
+    TForm45 dialog(
+        *m_context.platform, *m_context.plan,
+        [this] {
+            savePlan();
+            Redraw();
+        },
+        window());
+    dialog.exec();
+}
+
+void TPlanTab::Button1Click() {
+    TForm3 dialog(*m_context.platform, *m_context.plan, m_context.planName, m_context.planFile, window());
+    dialog.exec();
+    if (!dialog.changed())
+        return;
+    Redraw();
+    refreshCropList();
+}
+
+void TPlanTab::Button3Click() {
+    TForm10 picker(*m_context.platform, *m_context.crops, window());
+    const bool picked = picker.exec() == QDialog::Accepted;
+    if (picker.catalogueChanged())
+        refreshCropList();
+    if (!picked)
+        return;
+    TForm9::Inputs in{m_context.plan, m_context.planName, m_context.planFile, picker.crop(), nullptr,
+                      nullptr};
+    TForm9 dialog(*m_context.platform, in, window());
+    if (dialog.exec() == QDialog::Accepted)
+        changed();
+}
+
+// An entry whose crop has left the catalogue is changed all the same: the
+// dialog then shows the entry's own name and no reference periods.
+void TPlanTab::Button6Click() {
+    TForm6 picker(*m_context.platform, *m_context.plan, true, window());
+    if (picker.exec() != QDialog::Accepted)
+        return;
+    const TSakumotu* crop = m_context.crops->FindByName(picker.entry()->name);
+    TForm9::Inputs in{m_context.plan, m_context.planName, m_context.planFile,
+                      crop,           picker.entry(),     picker.group()};
+    TForm9 dialog(*m_context.platform, in, window());
+    if (dialog.exec() == QDialog::Accepted)
+        changed();
+}
+
+void TPlanTab::Button7Click() {
+    TForm6 picker(*m_context.platform, *m_context.plan, true, window());
+    if (picker.exec() != QDialog::Accepted)
+        return;
+    TGroup* group = picker.group();
+    TSakumotu2* entry = picker.entry();
+    if (!m_context.platform->question(group->name + QStringLiteral(" から ") + EntryListName(*entry) +
+                                      QStringLiteral(" を削除します。よろしいですか？")))
+        return;
+    group->remove(group->indexOf(entry));
+    // Renumbering walks the rows in order; the last redraw sorted them, this makes sure.
+    group->SortEntries();
+    group->RenumberRows();
+    changed();
+}
+
+// A file that cannot be written goes to the general error box; nothing else is said.
+void TPlanTab::Button9Click() {
+    Platform& platform = *m_context.platform;
+    const QString path = platform.saveFileName(
+        m_lastImageName.isEmpty() ? QStringLiteral("sakutuke.jpg") : m_lastImageName, QString());
+    if (path.isEmpty())
+        return;
+    m_lastImageName = path;
+    try {
+        image::writeJpeg(*m_context.chart, path);
+    } catch (const image::JpegError& e) {
+        platform.error(QString::fromUtf8(e.what()));
+    }
 }

@@ -4,23 +4,49 @@
 
 class QAbstractButton;
 class QButtonGroup;
-class QLabel;
+class QHBoxLayout;
 class QScrollArea;
+class TChartBox;
 struct AppContext;
+struct PlanFileInfo;
 
-// The tab 作付計画: the eight plan buttons, the chart and the plan commands.
+// The tab 作付計画: the eight plan buttons, the chart of the current plan and
+// the commands that change it. Every change is saved to the plan file at once,
+// under the caption of the plan button that is down.
 class TPlanTab : public QWidget {
     Q_OBJECT
 public:
     TPlanTab(AppContext& context, QWidget* parent = nullptr);
 
     QButtonGroup* planButtons() const { return m_planButtons; }
+    QScrollArea* chartArea() const { return m_chartArea; }
+
+    // The buttons take the names stored in their plan files; unnamed plans keep the default captions.
+    void ReadPlanCaptions();
+    // Loads and draws the plan of the button that is down, also when it already was.
+    void SpeedButtonClick();
+    // Draws the current plan into the chart image and shows it.
+    void Redraw();
+
+    void Button5Click();  // 計画名変更
+    void Button33Click(); // 色設定
+    void Button1Click();  // グループ設定
+    void Button3Click();  // 追加
+    void Button6Click();  // 変更
+    void Button7Click();  // 削除
+    void Button9Click();  // 作付計画を画像で保存
 
 private:
-    void buildPlanButtons(class QHBoxLayout* row);
+    void buildPlanButtons(QHBoxLayout* row);
+    void buildCommands(QHBoxLayout* row);
+    const PlanFileInfo& fileOfButton(int id) const;
+    void savePlan();
+    void changed();
+    void refreshCropList();
 
     AppContext& m_context;
     QButtonGroup* m_planButtons;
     QScrollArea* m_chartArea;
-    QLabel* m_chartView;
+    TChartBox* m_chartView;
+    QString m_lastImageName;
 };

@@ -1,0 +1,124 @@
+#include "plans/group_list_dialog.h"
+
+#include "plans/dialog_support.h"
+#include "plans/group_dialog.h"
+#include "plans/plan_records.h"
+#include "widgets/list_view3.h"
+#include "widgets/platform.h"
+#include "widgets/tab_layout.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kCountColumn = 2;
+constexpr int kOrderColumn = 3;
+
+const QString kChooseGroup = QStringLiteral("グループを選択してください。");
+
+} // namespace
+
+TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, const QString& planFile,
+               QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_plan(plan), m_planName(planName), m_planFile(planFile) {
+    setObjectName(QStringLiteral("TForm3"));
+    setWindowTitle(QStringLiteral("グループ設定"));
+    plandlg::useTabFont(this);
+
+    m_list = new TListView3(this);
+    m_list->setObjectName(QStringLiteral("groupList"));
+    m_list->setColumns({QStringLiteral("グループ名"), QStringLiteral("作物数"), QStringLiteral("表示順")},
+                       {200, 60, 60});
+    m_list->headerItem()->setTextAlignment(kCountColumn, Qt::AlignCenter);
+    m_list->headerItem()->setTextAlignment(kOrderColumn, Qt::AlignCenter);
+
+    auto* row = tabs::commandRow();
+    auto add = [this, row](const QString& caption, const char* name, void (TForm3::*handler)()) {
+        QPushButton* b = tabs::button(caption, name, this);
+        connect(b, &QPushButton::clicked, this, handler);
+        row->addWidget(b);
+    };
+    add(QStringLiteral("追加"), "groupAddButton", &TForm3::AddButtonClick);
+    add(QStringLiteral("変更"), "groupChangeButton", &TForm3::ChangeButtonClick);
+    add(QStringLiteral("削除"), "groupDeleteButton", &TForm3::DeleteButtonClick);
+    row->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(row);
+    resize(400, 300);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    FormShow();
+}
+
+void TForm3::FormShow() {
+    m_changed = false;
+    fillList();
+}
+
+// Sorting here also sorts the plan itself: the next chart and save follow it.
+void TForm3::fillList() {
+    m_list->clear();
+    m_plan.SortGroups();
+    for (int i = 0; i < m_plan.count(); ++i) {
+        const TGroup* group = m_plan.at(i);
+        QTreeWidgetItem* item = m_list->addRow(
+            {group->name, QString::number(group->CropCount()), QString::number(group->order)}, group);
+        item->setTextAlignment(kCountColumn, Qt::AlignCenter);
+        item->setTextAlignment(kOrderColumn, Qt::AlignCenter);
+    }
+}
+
+TGroup* TForm3::checkedGroup() {
+    auto* group = m_list->checkedRecord<TGroup>();
+    if (!group)
+        m_platform.message(kChooseGroup);
+    return group;
+}
+
+void TForm3::saveChange() {
+    m_plan.SaveToFile(m_platform.dataFolder(), m_planName, m_planFile, m_platform);
+    m_changed = true;
+    fillList();
+}
+
+void TForm3::AddButtonClick() {
+    TForm1 dialog(m_platform, m_plan, nullptr, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The order is worked out before the group joins the plan, so it goes after the last one.
+    const int order = OrderFromText(m_plan, dialog.orderText());
+    TGroup* group = m_plan.add();
+    group->name = dialog.nameText();
+    group->order = order;
+    saveChange();
+}
+
+void TForm3::ChangeButtonClick() {
+    TGroup* group = checkedGroup();
+    if (!group)
+        return;
+    TForm1 dialog(m_platform, m_plan, group, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    group->name = dialog.nameText();
+    group->order = OrderFromText(m_plan, dialog.orderText());
+    saveChange();
+}
+
+void TForm3::DeleteButtonClick() {
+    TGroup* group = checkedGroup();
+    if (!group)
+        return;
+    if (!m_platform.question(group->name + QStringLiteral(" を削除します。よろしいですか？")))
+        return;
+    m_plan.remove(m_plan.indexOf(group));
+    saveChange();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class Platform;
+class TGroup;
+class TGroupList;
+class TListView3;
+
+// The group list: adds, changes and deletes the groups of the current plan
+// itself, saving the plan file after each change. It has no OK or cancel: the
+// user closes it, and changed() tells the caller whether to redraw.
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    TForm3(Platform& platform, TGroupList& plan, const QString& planName, const QString& planFile,
+           QWidget* parent = nullptr);
+
+    bool changed() const { return m_changed; }
+    TListView3* list() const { return m_list; }
+
+    void FormShow();
+    void AddButtonClick();
+    void ChangeButtonClick();
+    void DeleteButtonClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fillList();
+    TGroup* checkedGroup();
+    void saveChange();
+
+    Platform& m_platform;
+    TGroupList& m_plan;
+    const QString m_planName;
+    const QString m_planFile;
+    bool m_changed = false;
+    bool m_shown = false;
+    TListView3* m_list;
+};
