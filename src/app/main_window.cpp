@@ -22,6 +22,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
     m_context.plan = &m_plan;
     m_context.crops = &m_crops;
     m_context.chart = &m_chart;
+    m_context.okini = &m_okini;
 
     setWindowTitle(kMainCaption);
     setObjectName(QStringLiteral("TForm5"));
@@ -134,5 +135,6 @@ void TForm5::startPurchases() {
 }
 
 void TForm5::startFavourites() {
-    // The favourites are loaded and their page is written and shown here.
+    m_okini.LoadFromFile(m_platform.dataFolder(), m_platform);
+    m_favouritesTab->ShowPage();
 }

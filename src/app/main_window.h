@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "plans/plan_records.h"
+#include "favourites/favourite_records.h"
 #include "widgets/app_context.h"
 
 #include <QImage>
@@ -53,6 +54,7 @@ private:
     TGroupList m_plan; // the current plan
     TSakumotuList m_crops;
     QImage m_chart;
+    TOkiniList m_okini;
     AppContext m_context;
 
     QTabWidget* m_tabs = nullptr;

@@ -1,0 +1,14 @@
+#include "favourites/okini_web_page.h"
+
+OkiniWebPage::OkiniWebPage(Opener opener, QObject* parent)
+    : ExternalLinkPage(opener, parent), m_opener(opener) {}
+
+bool OkiniWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    // Loads the program asks for arrive as typed addresses.
+    if (isMainFrame && (type == NavigationTypeTyped || type == NavigationTypeReload))
+        return true;
+    // Going back would only show the blank page between two showings.
+    if (isMainFrame && type != NavigationTypeBackForward && m_opener)
+        m_opener(url);
+    return false;
+}
