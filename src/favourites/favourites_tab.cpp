@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 
 namespace {
@@ -60,11 +61,13 @@ void TFavouritesTab::ShowPage() {
     showPageFile();
 }
 
-bool TFavouritesTab::showPageFile() {
+void TFavouritesTab::showPageFile() {
     const QString path = m_context.platform->dataFolder() + kOkiniPageName;
     if (!QFile::exists(path))
-        return false;
-    return loadAndWait(*m_browser, QUrl::fromLocalFile(path), kBrowserWaitMs);
+        return;
+    loadAndWait(*m_browser, QUrl::fromLocalFile(path), kBrowserWaitMs);
+    // Going back would only show the blank page between two showings.
+    m_browser->history()->clear();
 }
 
 void TFavouritesTab::saveAndShow() {

@@ -27,7 +27,7 @@ public:
 private:
     TOkini* pickOkini();
     void saveAndShow();
-    bool showPageFile();
+    void showPageFile();
 
     AppContext& m_context;
     QWebEngineView* m_browser;

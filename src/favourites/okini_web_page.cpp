@@ -7,7 +7,6 @@ bool OkiniWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type,
     // Loads the program asks for arrive as typed addresses.
     if (isMainFrame && (type == NavigationTypeTyped || type == NavigationTypeReload))
         return true;
-    // Going back would only show the blank page between two showings.
     if (isMainFrame && type != NavigationTypeBackForward && m_opener)
         m_opener(url);
     return false;

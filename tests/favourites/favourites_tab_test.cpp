@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEngineHistory>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -83,6 +84,7 @@ private slots:
     void failedSaveStillShowsThePageFromMemory();
     void unwritablePageLeavesTheLastPageOnShow();
     void linkOpensInTheDefaultBrowser();
+    void navigationAwayOpensInTheDefaultBrowser();
 
 private:
     QString folder() const { return m_platform->dataFolder(); }
@@ -342,6 +344,17 @@ void FavouritesTabTest::linkOpensInTheDefaultBrowser() {
     QTest::mouseClick(surface, Qt::LeftButton, {}, at);
     QTRY_COMPARE_WITH_TIMEOUT(m_platform->openedUrls, QStringList{"http://yasai.example/"}, 60000);
     QCOMPARE(shown(), QStringList{"野菜の会 - "});
+}
+
+void FavouritesTabTest::navigationAwayOpensInTheDefaultBrowser() {
+    seed({{"野菜の会", "http://yasai.example/", ""}});
+    QCOMPARE(shown(), QStringList{"野菜の会 - "});
+    // Nothing to go back to: the blank page between two showings is forgotten.
+    QVERIFY(!m_tab->browser()->history()->canGoBack());
+    okinitest::evaluate(m_tab->browser(), "location.href = 'http://elsewhere.example/'; 1");
+    QTRY_COMPARE_WITH_TIMEOUT(m_platform->openedUrls, QStringList{"http://elsewhere.example/"}, 60000);
+    QCOMPARE(shown(), QStringList{"野菜の会 - "});
+    QCOMPARE(m_tab->browser()->url(), QUrl::fromLocalFile(folder() + kOkiniPageName));
 }
 
 QTEST_MAIN(FavouritesTabTest)
