@@ -124,14 +124,14 @@ QString Sujiin::fullWidthKana(const QString& reading) {
 // --- typing ---
 
 // The rules for one typed printable character, in their order. A digit typed
-// over the whole text empties the field first, so it also passes a length limit
-// that the old text had reached.
-bool Sujiin::keepsTyped(const QString& character) {
+// over the whole text replaces it, so the old text does not count against the
+// length limit; the replacement is one edit, with no empty field in between.
+bool Sujiin::keepsTyped(const QString& character) const {
     if (!m_validValue.isEmpty() && !m_validValue.contains(character))
         return false;
-    if (m_numOnly && isDigit(character) && selectedText() == text() && hasSelectedText())
-        del();
-    if (m_maxLength2 > 0 && measuredLength(text()) >= m_maxLength2)
+    const bool replacesAll = m_numOnly && isDigit(character) && selectedText() == text();
+    const int measure = replacesAll ? 0 : measuredLength(text());
+    if (m_maxLength2 > 0 && measure >= m_maxLength2)
         return false;
     return !m_numOnly || isDigit(character);
 }

@@ -87,7 +87,7 @@ private:
     bool moveFocus(QWidget* target, bool forward);
     int selectionStartOrCaret() const;
     bool isTyping(const QKeyEvent* event) const;
-    bool keepsTyped(const QString& character);
+    bool keepsTyped(const QString& character) const;
     bool isEntry(Qt::FocusReason reason);
     void setBackground(const QColor& colour);
     void pasteTyped();

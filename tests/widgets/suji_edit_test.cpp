@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -68,6 +69,7 @@ private slots:
     void alignmentTakesEffectAtOnce();
     void tabbingInSelectsAllAndColours();
     void digitOverTheWholeTextReplacesIt();
+    void digitOverTheWholeTextIsOneEdit();
     void clickingInSelectsAllAsTabbingDoes();
     void clickInsideAfterEntryTypesAtTheCaret();
     void leavingGivesTheWindowColour();
@@ -171,6 +173,15 @@ void SujiEditTest::digitOverTheWholeTextReplacesIt() {
     enterByTab();
     QTest::keyClick(m_field, Qt::Key_2);
     QCOMPARE(m_field->text(), QStringLiteral("2"));
+}
+
+void SujiEditTest::digitOverTheWholeTextIsOneEdit() {
+    m_field->setText(QStringLiteral("2014"));
+    enterByTab();
+    QSignalSpy edits(m_field, &QLineEdit::textEdited);
+    QTest::keyClick(m_field, Qt::Key_7);
+    QCOMPARE(edits.count(), 1);
+    QCOMPARE(edits.at(0).at(0).toString(), QStringLiteral("7"));
 }
 
 void SujiEditTest::clickingInSelectsAllAsTabbingDoes() {
