@@ -22,6 +22,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
     m_context.plan = &m_plan;
     m_context.crops = &m_crops;
     m_context.chart = &m_chart;
+    m_context.tasks = &m_tasks;
     m_context.okini = &m_okini;
 
     setWindowTitle(kMainCaption);
@@ -127,7 +128,9 @@ void TForm5::startPlans() {
 }
 
 void TForm5::startTasks() {
-    // The tasks are loaded, sorted and shown under 今週の予定 here.
+    m_tasks.LoadFromFile(m_platform.dataFolder(), m_platform);
+    m_tasks.SortByWeek();
+    m_scheduleTab->YoteiRadioButtonClick();
 }
 
 void TForm5::startPurchases() {

@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "plans/plan_records.h"
+#include "schedule/task_records.h"
 #include "favourites/favourite_records.h"
 #include "widgets/app_context.h"
 
@@ -54,6 +55,7 @@ private:
     TGroupList m_plan; // the current plan
     TSakumotuList m_crops;
     QImage m_chart;
+    TYoteiList m_tasks;
     TOkiniList m_okini;
     AppContext m_context;
 

@@ -169,21 +169,25 @@ void TForm2::buildMemoRows(QGridLayout* grid) {
 }
 
 void TForm2::buildButtonRow(QGridLayout* grid) {
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("okButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
     grid->setRowMinimumHeight(10, 6);
-    grid->addLayout(buttons, 11, 0, 1, 2);
+    grid->addLayout(okCancelRow(this, m_ok, m_cancel), 11, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TForm2::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    cancel->setAutoDefault(false);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addStretch(1);
+    return row;
 }
 
 void TForm2::setTabOrder() {

@@ -33,26 +33,13 @@ void TForm8::buildLayout() {
     grid->addWidget(new QLabel(QStringLiteral("種まきや収穫など"), this), 1, 0);
     grid->addWidget(new QLabel(QStringLiteral("収穫"), this), 1, 2);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("okButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
-
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 10);
     layout->addLayout(grid);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(this, m_ok, m_cancel));
 
     connect(m_ok, &QPushButton::clicked, this, &TForm8::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     QWidget::setTabOrder(m_st, m_ed);
     QWidget::setTabOrder(m_ed, m_ok);
     QWidget::setTabOrder(m_ok, m_cancel);
