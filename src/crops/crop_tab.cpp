@@ -1,6 +1,8 @@
 #include "crops/crop_tab.h"
 
+#include "cards/show_card.h"
 #include "crops/crop_dialog.h"
+#include "crops/crop_list_print.h"
 #include "crops/crop_records.h"
 #include "plans/plan_records.h"
 #include "widgets/app_context.h"
@@ -46,6 +48,9 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     row->addWidget(add(QStringLiteral("削除"), "cropDeleteButton", &TCropTab::DeleteButtonClick));
     tabs::addRight(row, add(QStringLiteral("印刷"), "cropPrintButton", &TCropTab::PrintButtonClick));
     layout->addLayout(row);
+
+    onShowCropCard = [this](TSakumotu& crop) { showCropCard(crop, *m_context.platform, window()); };
+    onPrintCropList = [this] { printCropList(*m_context.crops, *m_context.platform); };
 }
 
 void TCropTab::RefreshCropList() {
