@@ -55,7 +55,7 @@ void paintFrame(QPainter& painter, const CardSheet& sheet, const QSize& size) {
 
 // Lines laid out at the box's width and stacked at a fixed step.
 void paintLines(QPainter& painter, const QRect& box, const CardText& text, const QFont& font) {
-    const int step = text.lineStep > 0 ? text.lineStep : QFontMetrics(font).lineSpacing();
+    const int step = text.lineStep > 0 ? text.lineStep : QFontMetrics(font, painter.device()).lineSpacing();
     QTextOption option(text.alignment);
     option.setWrapMode(text.wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
     int y = 0;
