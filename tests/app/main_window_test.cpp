@@ -18,6 +18,7 @@ private slots:
     void opensOnFirstTabWithEmptyDataFolderQuietly() {
         QTemporaryDir dir;
         ScriptedPlatform platform(dir.path() + '/');
+        QStringList shownFiles;
         {
             TForm5 window(platform);
             window.tabWidget()->setCurrentIndex(3);
@@ -28,10 +29,13 @@ private slots:
             QCOMPARE(window.cropTab()->list()->rowCount(), 0);
             QCOMPARE(window.context().crops->count(), 1);
             QCOMPARE(window.context().crops->at(0)->name, kDummyCropName);
+            // Only the generated favourites page is written to show it; no data file.
+            shownFiles = QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+            QCOMPARE(shownFiles, QStringList({"OkiniList.html"}));
             window.close();
         }
         QVERIFY(platform.allShown().isEmpty());
-        QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), shownFiles);
     }
 
     void hasTheSevenTabsInOrder() {
