@@ -1,13 +1,30 @@
 #include "schedule/schedule_tab.h"
 
+#include "plans/entry_pick_dialog.h"
+#include "schedule/merge_dialog.h"
+#include "schedule/quote_dialog.h"
+#include "schedule/task_dialog.h"
+#include "schedule/task_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
+#include "widgets/platform.h"
 #include "widgets/tab_layout.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+namespace {
+
+const QString kChooseTask = QStringLiteral("予定を選択してください。");
+const QString kAdded = QStringLiteral(
+    "予定を追加しました。「すべて」ラジオボタンをクリックして追加されていることを確認してください。");
+const QString kMerged =
+    QStringLiteral("予定をまとめました。「すべて」ラジオボタンをクリックして確認してください。");
+const QColor kDoneColour(128, 128, 128);
+
+} // namespace
 
 TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
@@ -40,6 +57,7 @@ void TScheduleTab::buildFilters(QVBoxLayout* layout) {
     }
     row->addStretch(1);
     m_filters->button(0)->setChecked(true);
+    connect(m_filters, &QButtonGroup::idClicked, this, [this] { YoteiRadioButtonClick(); });
     layout->addLayout(row);
 }
 
@@ -49,26 +67,159 @@ void TScheduleTab::buildCommands(QVBoxLayout* layout) {
     grid->setVerticalSpacing(0);
     int column = 0;
     // Nine buttons share the row, so each is only as wide as its caption.
-    auto add = [&](const char* caption, const char* name) {
+    auto add = [&](const char* caption, const char* name, void (TScheduleTab::*handler)()) {
         QPushButton* b = tabs::button(QString::fromUtf8(caption), name, this);
         tabs::fitToCaption(b);
+        connect(b, &QPushButton::clicked, this, handler);
         grid->addWidget(b, 0, column++);
     };
-    add("完了にする", "taskDoneButton");
-    add("取消", "taskUndoneButton");
-    add("作付計画から引用", "taskQuoteButton");
-    add("追加", "taskAddButton");
-    add("変更", "taskChangeButton");
-    add("表示", "taskShowButton");
-    add("削除", "taskDeleteButton");
-    add("まとめる", "taskMergeButton");
+    add("完了にする", "taskDoneButton", &TScheduleTab::DoneButtonClick);
+    add("取消", "taskUndoneButton", &TScheduleTab::UndoneButtonClick);
+    add("作付計画から引用", "taskQuoteButton", &TScheduleTab::QuoteButtonClick);
+    add("追加", "taskAddButton", &TScheduleTab::AddButtonClick);
+    add("変更", "taskChangeButton", &TScheduleTab::ChangeButtonClick);
+    add("表示", "taskShowButton", &TScheduleTab::ShowButtonClick);
+    add("削除", "taskDeleteButton", &TScheduleTab::DeleteButtonClick);
+    add("まとめる", "taskMergeButton", &TScheduleTab::MergeButtonClick);
     grid->setColumnStretch(column++, 1);
-    QPushButton* clear = tabs::button(QStringLiteral("更新（完了をクリア）"), "taskClearButton", this);
-    tabs::fitToCaption(clear);
-    grid->addWidget(clear, 0, column);
+    add("更新（完了をクリア）", "taskClearButton", &TScheduleTab::ClearButtonClick);
     auto* note = new QLabel(QStringLiteral("※先に「作付計画」タブにて計画を選択してください。"), this);
     note->setObjectName(QStringLiteral("taskQuoteNote"));
     grid->addWidget(note, 1, 2, 1, 7, Qt::AlignLeft);
     note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addLayout(grid);
+}
+
+QString TScheduleTab::filterKey() const {
+    static const QString keys[] = {kFilterThisWeek, kFilterThisMonth, kFilterPast, kFilterDone, kFilterAll};
+    const int id = m_filters->checkedId();
+    return id >= 0 && id < 5 ? keys[id] : QString();
+}
+
+void TScheduleTab::YoteiRadioButtonClick() {
+    TYoteiRefList shown;
+    if (m_context.tasks)
+        m_context.tasks->Filter(filterKey(), m_context.platform->today(), shown);
+    m_list->setUpdatesEnabled(false);
+    m_list->clear();
+    for (TYotei* task : shown.items())
+        addRow(task);
+    m_list->setUpdatesEnabled(true);
+}
+
+// A note of several lines reads on one line in its cell; the whole note is its tooltip.
+void TScheduleTab::addRow(TYotei* task) {
+    QTreeWidgetItem* row =
+        m_list->addRow({task->WeekText(), task->name, task->NoteOneLine(), task->state}, task);
+    if (task->note.size() > 1)
+        row->setToolTip(3, task->note.join(QLatin1Char('\n')));
+    if (task->isDone())
+        for (int column = 1; column < m_list->columnCount(); ++column)
+            row->setForeground(column, kDoneColour);
+}
+
+TYotei* TScheduleTab::checkedTask() {
+    TYotei* task = m_list->checkedRecord<TYotei>();
+    if (!task)
+        m_context.platform->message(kChooseTask);
+    return task;
+}
+
+void TScheduleTab::save() {
+    m_context.tasks->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+}
+
+// The list keeps the change even when the save fails; the saver has said so.
+void TScheduleTab::setState(const QString& state) {
+    TYotei* task = checkedTask();
+    if (!task)
+        return;
+    task->state = state;
+    save();
+    YoteiRadioButtonClick();
+    CheckByData(task, m_list);
+}
+
+void TScheduleTab::DoneButtonClick() {
+    setState(kYoteiDone);
+}
+
+void TScheduleTab::UndoneButtonClick() {
+    setState(QString());
+}
+
+void TScheduleTab::QuoteButtonClick() {
+    TSakumotu2* entry = pickPlanEntry();
+    if (!entry)
+        return;
+    TForm13 dialog(*m_context.platform, *entry, *m_context.tasks, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    YoteiRadioButtonClick();
+    m_context.platform->message(kAdded);
+}
+
+// The entry picker of the plan tab, on the current plan, without placeholder rows.
+TSakumotu2* TScheduleTab::pickPlanEntry() {
+    if (!m_context.plan)
+        return nullptr;
+    TForm6 picker(*m_context.platform, *m_context.plan, false, window());
+    if (picker.exec() != QDialog::Accepted)
+        return nullptr;
+    return picker.entry();
+}
+
+void TScheduleTab::AddButtonClick() {
+    TForm11 dialog(*m_context.platform, *m_context.tasks, nullptr, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    YoteiRadioButtonClick();
+    m_context.platform->message(kAdded);
+}
+
+void TScheduleTab::ChangeButtonClick() {
+    TYotei* task = checkedTask();
+    if (!task)
+        return;
+    TForm11 dialog(*m_context.platform, *m_context.tasks, task, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    YoteiRadioButtonClick();
+    CheckByData(task, m_list);
+}
+
+void TScheduleTab::ShowButtonClick() {
+    TYotei* task = checkedTask();
+    if (task && showTaskCard)
+        showTaskCard(*task);
+}
+
+void TScheduleTab::DeleteButtonClick() {
+    TYotei* task = checkedTask();
+    if (!task)
+        return;
+    if (!m_context.platform->question(task->name + QStringLiteral(" を削除します。よろしいですか？")))
+        return;
+    m_context.tasks->remove(task);
+    save();
+    YoteiRadioButtonClick();
+}
+
+void TScheduleTab::MergeButtonClick() {
+    TForm14 dialog(*m_context.platform, *m_context.tasks, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    YoteiRadioButtonClick();
+    m_context.platform->message(kMerged);
+}
+
+// Clears the added marks too; names, weeks and notes stay.
+void TScheduleTab::ClearButtonClick() {
+    if (!m_context.platform->question(
+            QStringLiteral("すべての完了をクリアします。年が変わった時などに行ってください。"
+                           "完了をクリアしますか？")))
+        return;
+    m_context.tasks->ClearStates();
+    save();
+    YoteiRadioButtonClick();
 }

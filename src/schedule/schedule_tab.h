@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QButtonGroup;
 class TListView3;
+class TSakumotu2;
+class TYotei;
 struct AppContext;
 
 // The tab 予定: the task list under one of five filters, and the task commands.
+// It works on the main window's schedule; every change is saved at once.
 class TScheduleTab : public QWidget {
     Q_OBJECT
 public:
@@ -15,9 +19,31 @@ public:
     TListView3* list() const { return m_list; }
     QButtonGroup* filters() const { return m_filters; }
 
+    // The task card lives elsewhere; it plugs in here.
+    std::function<void(TYotei& task)> showTaskCard;
+
+    // Refills the rows under the chosen filter with today's date, read afresh.
+    void YoteiRadioButtonClick();
+
+    void DoneButtonClick();
+    void UndoneButtonClick();
+    void QuoteButtonClick();
+    void AddButtonClick();
+    void ChangeButtonClick();
+    void ShowButtonClick();
+    void DeleteButtonClick();
+    void MergeButtonClick();
+    void ClearButtonClick();
+
 private:
     void buildFilters(class QVBoxLayout* layout);
     void buildCommands(class QVBoxLayout* layout);
+    QString filterKey() const;
+    void addRow(TYotei* task);
+    TYotei* checkedTask();
+    void setState(const QString& state);
+    TSakumotu2* pickPlanEntry();
+    void save();
 
     AppContext& m_context;
     TListView3* m_list;
