@@ -23,6 +23,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
     m_context.crops = &m_crops;
     m_context.chart = &m_chart;
     m_context.tasks = &m_tasks;
+    m_context.costs = &m_costs;
     m_context.okini = &m_okini;
 
     setWindowTitle(kMainCaption);
@@ -134,7 +135,10 @@ void TForm5::startTasks() {
 }
 
 void TForm5::startPurchases() {
-    // The purchases are loaded, sorted and shown with their filters here.
+    m_costs.LoadFromFile(m_platform.dataFolder(), m_platform);
+    m_costs.SortByDate();
+    m_purchaseTab->RebuildYears();
+    m_purchaseTab->YearChanged();
 }
 
 void TForm5::startFavourites() {

@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "plans/plan_records.h"
+#include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
 #include "favourites/favourite_records.h"
 #include "widgets/app_context.h"
@@ -56,6 +57,7 @@ private:
     TSakumotuList m_crops;
     QImage m_chart;
     TYoteiList m_tasks;
+    TCostList m_costs;
     TOkiniList m_okini;
     AppContext m_context;
 

@@ -1,13 +1,23 @@
 #include "purchases/purchase_tab.h"
 
+#include "purchases/choice_select.h"
+#include "purchases/purchase_dialog.h"
+#include "purchases/purchase_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
+#include "widgets/platform.h"
 #include "widgets/tab_layout.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
+
+namespace {
+
+const QString kChooseCost = QStringLiteral("購入履歴を選択してください。");
+
+} // namespace
 
 TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
@@ -28,19 +38,25 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     filters->addWidget(new QLabel(QStringLiteral("月"), this));
     filters->addStretch(1);
     layout->addLayout(filters);
+    connect(m_years, &QComboBox::currentIndexChanged, this, &TPurchaseTab::YearChanged);
+    connect(m_months, &QComboBox::currentIndexChanged, this, &TPurchaseTab::MonthChanged);
 
     m_list = new TListView3(this);
     m_list->setObjectName(QStringLiteral("costList"));
     m_list->setColumns({QStringLiteral("年/月/日"), QStringLiteral("購入内容"), QStringLiteral("金額")},
                        {70, 400, 100});
     m_list->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    // The rows keep the date order: a header click sorts nothing.
+    m_list->header()->setSectionsClickable(false);
     layout->addWidget(m_list, 1);
 
     auto* row = tabs::commandRow();
-    row->addWidget(tabs::button(QStringLiteral("追加"), "costAddButton", this));
-    row->addWidget(tabs::button(QStringLiteral("変更"), "costChangeButton", this));
-    row->addWidget(tabs::button(QStringLiteral("表示"), "costShowButton", this));
-    row->addWidget(tabs::button(QStringLiteral("削除"), "costDeleteButton", this));
+    row->addWidget(commandButton(QStringLiteral("追加"), "costAddButton", &TPurchaseTab::AddButtonClick));
+    row->addWidget(
+        commandButton(QStringLiteral("変更"), "costChangeButton", &TPurchaseTab::ChangeButtonClick));
+    row->addWidget(commandButton(QStringLiteral("表示"), "costShowButton", &TPurchaseTab::ShowButtonClick));
+    row->addWidget(
+        commandButton(QStringLiteral("削除"), "costDeleteButton", &TPurchaseTab::DeleteButtonClick));
     m_total = new QLabel(QStringLiteral("合計"), this);
     m_total->setObjectName(QStringLiteral("costTotal"));
     m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -54,6 +70,117 @@ QComboBox* TPurchaseTab::makeFilter(const char* objectName) {
     box->setEditable(false);
     box->setMaxVisibleItems(20);
     box->setMinimumWidth(80);
-    box->addItem(QStringLiteral("すべて"));
+    box->addItem(kCostAllEntries);
     return box;
+}
+
+QPushButton* TPurchaseTab::commandButton(const QString& caption, const char* objectName,
+                                         void (TPurchaseTab::*handler)()) {
+    QPushButton* b = tabs::button(caption, objectName, this);
+    connect(b, &QPushButton::clicked, this, handler);
+    return b;
+}
+
+// --- filters and rows ---
+
+void TPurchaseTab::RebuildYears() {
+    const QString remembered = m_years->currentText();
+    FillChoices(m_years, QStringList{kCostAllEntries} + m_context.costs->YearList());
+    SelectByText(m_years, remembered);
+}
+
+void TPurchaseTab::RebuildMonths() {
+    const QString remembered = m_months->currentText();
+    FillChoices(m_months, QStringList{kCostAllEntries} + m_context.costs->MonthList(m_years->currentText()));
+    SelectByText(m_months, remembered);
+}
+
+void TPurchaseTab::RefreshList() {
+    const TCostRefList shown = m_context.costs->Filter(m_years->currentText(), m_months->currentText());
+    m_list->setUpdatesEnabled(false);
+    m_list->clear();
+    for (int i = 0; i < shown.count(); ++i) {
+        const TCost* cost = shown.at(i);
+        QTreeWidgetItem* row = m_list->addRow(
+            {cost->DateText(), cost->NamesText(), MoneyText(cost->sina.LinesTotal()) + kCostYenSuffix}, cost);
+        row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    m_list->setUpdatesEnabled(true);
+    m_total->setText(kCostTotalPrefix + MoneyText(shown.ListTotal()) + kCostYenSuffix);
+}
+
+void TPurchaseTab::YearChanged() {
+    RebuildMonths();
+    RefreshList();
+}
+
+void TPurchaseTab::MonthChanged() {
+    RefreshList();
+}
+
+// --- commands ---
+
+QString TPurchaseTab::initialFrom(const QComboBox* filter) const {
+    const QString text = filter->currentText();
+    return text == kCostAllEntries ? QString() : text;
+}
+
+TCost* TPurchaseTab::checkedCost() {
+    TCost* cost = m_list->checkedRecord<TCost>();
+    if (!cost)
+        m_context.platform->message(kChooseCost);
+    return cost;
+}
+
+// The filters move to the purchase's year and month, so its row is shown.
+void TPurchaseTab::followCost(const TCost& cost) {
+    RebuildYears();
+    RebuildMonths();
+    SelectByText(m_years, cost.nen);
+    YearChanged();
+    SelectByText(m_months, cost.tuki);
+    MonthChanged();
+}
+
+void TPurchaseTab::AddButtonClick() {
+    TForm15 dialog(*m_context.platform, *m_context.costs, nullptr, initialFrom(m_years),
+                   initialFrom(m_months), QString(), window());
+    if (dialog.exec() != QDialog::Accepted || !dialog.cost())
+        return;
+    followCost(*dialog.cost());
+}
+
+void TPurchaseTab::ChangeButtonClick() {
+    TCost* cost = checkedCost();
+    if (!cost)
+        return;
+    TForm15 dialog(*m_context.platform, *m_context.costs, cost, cost->nen, cost->tuki, cost->hi, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    followCost(*cost);
+    CheckByData(cost, m_list);
+}
+
+void TPurchaseTab::ShowButtonClick() {
+    TCost* cost = checkedCost();
+    if (cost && showCostCard)
+        showCostCard(*cost);
+}
+
+// The question gives the plain sum, without separators.
+void TPurchaseTab::DeleteButtonClick() {
+    TCost* cost = checkedCost();
+    if (!cost)
+        return;
+    const QString question = cost->DateText() + QStringLiteral(" の ") +
+                             QString::number(cost->sina.LinesTotal()) +
+                             QStringLiteral("円 を削除します。よろしいですか？");
+    if (!m_context.platform->question(question))
+        return;
+    m_context.costs->remove(m_context.costs->indexOf(cost));
+    m_context.costs->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+    RebuildYears();
+    YearChanged();
+    RebuildMonths();
+    RefreshList();
 }

@@ -1,13 +1,19 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QLabel;
+class QPushButton;
+class TCost;
 class TListView3;
 struct AppContext;
 
 // The tab 購入履歴: purchases narrowed by year and month, with their total.
+// The filters only ever offer years and months that have purchases; a choice
+// made from code raises no change notification, so each command runs the
+// steps it needs itself.
 class TPurchaseTab : public QWidget {
     Q_OBJECT
 public:
@@ -18,8 +24,27 @@ public:
     QComboBox* months() const { return m_months; }
     QLabel* total() const { return m_total; }
 
+    // The purchase card lives elsewhere; it plugs in here.
+    std::function<void(TCost& cost)> showCostCard;
+
+    void RebuildYears();
+    void RebuildMonths();
+    void RefreshList();
+    void YearChanged();
+    void MonthChanged();
+
+    void AddButtonClick();
+    void ChangeButtonClick();
+    void ShowButtonClick();
+    void DeleteButtonClick();
+
 private:
     QComboBox* makeFilter(const char* objectName);
+    QPushButton* commandButton(const QString& caption, const char* objectName,
+                               void (TPurchaseTab::*handler)());
+    QString initialFrom(const QComboBox* filter) const;
+    TCost* checkedCost();
+    void followCost(const TCost& cost);
 
     AppContext& m_context;
     TListView3* m_list;
