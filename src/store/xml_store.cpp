@@ -3,11 +3,14 @@
 #include "store/save_file.h"
 
 #include <QFile>
+#include <algorithm>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
 #include <mutex>
+#include <ranges>
+#include <string_view>
 
 namespace store {
 
@@ -35,9 +38,71 @@ QString contentOf(xmlNode* node) {
     return text;
 }
 
+bool isPlainName(std::string_view name) {
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    const auto digit = [](char c) { return (c >= '0' && c <= '9') || c == '-'; };
+    if (name.empty() || !letter(name.front()))
+        return false;
+    return std::all_of(name.begin(), name.end(), [&](char c) { return letter(c) || digit(c); });
+}
+
+bool hasName(const xmlChar* name, std::string_view wanted) {
+    return name && std::string_view(reinterpret_cast<const char*>(name)) == wanted;
+}
+
+// The attribute without a namespace, as XPath's "@name" finds it.
+void selectAttribute(xmlNode* context, std::string_view name, QList<XmlNode>& out) {
+    if (context->type != XML_ELEMENT_NODE)
+        return;
+    for (xmlAttr* a = context->properties; a; a = a->next)
+        if (!a->ns && hasName(a->name, name))
+            out.append(XmlNode(reinterpret_cast<xmlNode*>(a)));
+}
+
+// The element children without a namespace, in document order, as XPath's "name" finds them.
+QList<xmlNode*> childElements(const QList<xmlNode*>& parents, std::string_view name) {
+    QList<xmlNode*> children;
+    for (xmlNode* parent : parents)
+        for (xmlNode* child = parent->children; child; child = child->next)
+            if (child->type == XML_ELEMENT_NODE && !child->ns && hasName(child->name, name))
+                children.append(child);
+    return children;
+}
+
+// The paths the records use, "/data/yotei", "sina", "@name" and ".", walked
+// directly: an XPath context costs far more than reading a record. Gives false,
+// having selected nothing, for any other path.
+bool selectSimple(xmlDoc* doc, xmlNode* context, std::string_view path, QList<XmlNode>& out) {
+    if (path.empty())
+        return false;
+    if (path == ".") {
+        out.append(XmlNode(context));
+        return true;
+    }
+    if (path.starts_with('@')) {
+        if (!isPlainName(path.substr(1)))
+            return false;
+        selectAttribute(context, path.substr(1), out);
+        return true;
+    }
+    QList<xmlNode*> nodes{path.starts_with('/') ? reinterpret_cast<xmlNode*>(doc) : context};
+    if (path.starts_with('/'))
+        path.remove_prefix(1);
+    QList<std::string_view> steps;
+    for (const auto step : std::views::split(path, '/'))
+        steps.append(std::string_view(step.begin(), step.end()));
+    if (!std::all_of(steps.begin(), steps.end(), isPlainName))
+        return false;
+    for (std::string_view step : steps)
+        nodes = childElements(nodes, step);
+    for (xmlNode* node : nodes)
+        out.append(XmlNode(node));
+    return true;
+}
+
 QList<XmlNode> evaluate(xmlDoc* doc, xmlNode* context, const char* path) {
     QList<XmlNode> nodes;
-    if (!doc)
+    if (!doc || selectSimple(doc, context, path, nodes))
         return nodes;
     xmlXPathContextPtr ctx = xmlXPathNewContext(doc);
     if (!ctx)

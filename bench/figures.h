@@ -1,0 +1,22 @@
+#pragma once
+
+#include "figure.h"
+
+#include "store/message_sink.h"
+
+#include <QList>
+#include <QString>
+
+// The parts of the table. Each reads the data sets under root that writeDataSets made.
+namespace bench {
+
+QList<Figure> fileFigures(const QString& root, const QList<int>& taskCounts, int runs);
+QList<Figure> commandFigures(const QString& root, int runs);
+QList<Figure> chartFigures(const QString& root, const QString& scratch, int runs);
+QList<Figure> startupFigures(const QString& root, int runs);
+
+// A data set that did not load in full makes every figure on it worthless.
+void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,
+                  const QString& what);
+
+} // namespace bench

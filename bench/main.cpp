@@ -1,0 +1,83 @@
+// aobaroku-bench: times the program's file, command, chart and start-up work on
+// data sets it makes itself, each beside a floor measured in the same rounds.
+
+#include "data_sets.h"
+#include "figure.h"
+#include "figures.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+struct Options {
+    bool json = false;
+    bool startup = true;
+    int runs = 7;
+    QList<int> taskCounts = {1000, 10000, 100000};
+};
+
+// Windows are shown off-screen; the web engine refuses root unless its sandbox is off.
+void prepareEnvironment() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+Options parseOptions(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Times Aobaroku's work against floors on generated data."));
+    parser.addHelpOption();
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the table as JSON."));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Rounds per figure (default 7)."),
+                                  QStringLiteral("n"), QStringLiteral("7"));
+    const QCommandLineOption noStartup(QStringLiteral("no-startup"),
+                                       QStringLiteral("Leave out the main window."));
+    parser.addOptions({json, runs, noStartup});
+    parser.process(app);
+    Options options;
+    options.json = parser.isSet(json);
+    options.startup = !parser.isSet(noStartup);
+    options.runs = std::max(1, parser.value(runs).toInt());
+    return options;
+}
+
+QList<bench::Figure> measureAll(const Options& options) {
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        throw std::runtime_error("cannot make a temporary folder");
+    qInfo("writing the data sets into %s", qPrintable(dir.path()));
+    bench::writeDataSets(dir.path(), options.taskCounts);
+    QList<bench::Figure> figures = bench::fileFigures(dir.path(), options.taskCounts, options.runs);
+    figures += bench::commandFigures(dir.path(), options.runs);
+    figures += bench::chartFigures(dir.path(), dir.path() + QLatin1Char('/'), options.runs);
+    if (options.startup)
+        figures += bench::startupFigures(dir.path(), options.runs);
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    prepareEnvironment();
+    QApplication app(argc, argv);
+    const Options options = parseOptions(app);
+    const bench::Machine machine = bench::Machine::current();
+    try {
+        const QList<bench::Figure> figures = measureAll(options);
+        const QByteArray out =
+            options.json ? bench::jsonTable(machine, figures) : bench::textTable(machine, figures).toUtf8();
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    } catch (const std::exception& e) {
+        qCritical("aobaroku-bench: %s", e.what());
+        return 1;
+    }
+    return 0;
+}
