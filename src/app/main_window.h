@@ -1,10 +1,10 @@
 #pragma once
 
 #include "crops/crop_records.h"
+#include "favourites/favourite_records.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
-#include "favourites/favourite_records.h"
 #include "widgets/app_context.h"
 
 #include <QImage>
