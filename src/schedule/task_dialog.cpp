@@ -43,6 +43,8 @@ void TForm11::buildLayout() {
     m_name->setObjectName(QStringLiteral("nameCombo"));
     m_name->setEditable(true);
     m_name->setInsertPolicy(QComboBox::NoInsert);
+    // A name typed by hand is kept as typed: no preset is completed into it.
+    m_name->setCompleter(nullptr);
     m_name->addItems(TaskNamePresets());
     m_name->setMaxVisibleItems(int(TaskNamePresets().size()));
     m_name->setCurrentIndex(-1);

@@ -332,13 +332,16 @@ void ScheduleTabTest::clearWithNoDoesNothing() {
 
 void ScheduleTabTest::addRefreshesAndPointsToAll() {
     seed(mixedSchedule());
-    whenModal<TForm11>([](TForm11* dialog) {
+    QPoint offCentre(99, 99);
+    whenModal<TForm11>([&](TForm11* dialog) {
+        offCentre = dialog->frameGeometry().center() - m_tab->frameGeometry().center();
         dialog->findChild<QComboBox*>(QStringLiteral("nameCombo"))->setEditText(QStringLiteral("新しい"));
         dialog->findChild<QComboBox*>(QStringLiteral("monthCombo"))->setCurrentIndex(7);
         dialog->findChild<QComboBox*>(QStringLiteral("weekCombo"))->setCurrentIndex(0);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
     });
     click("taskAddButton");
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the dialog is centred on the main window");
     QCOMPARE(m_platform->messages, QStringList{kAdded});
     QCOMPARE(m_tasks->count(), 12);
     QVERIFY(!shownNames().contains("新しい"));

@@ -38,6 +38,7 @@ private slots:
     void checksRunInOrder();
     void blankNameIsAccepted();
     void addsTaskMarkedAddedSortedAndSaved();
+    void keepsHandTypedNameUnchanged_data();
     void keepsHandTypedNameUnchanged();
     void changeKeepsStateAndMovesInWeekOrder();
     void noteKeepsItsLinesThroughAChange();
@@ -191,17 +192,27 @@ void TaskDialogTest::addsTaskMarkedAddedSortedAndSaved() {
     QVERIFY(m_platform->messages.isEmpty());
 }
 
+void TaskDialogTest::keepsHandTypedNameUnchanged_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("not a preset") << "支柱立て";
+    QTest::newRow("start of a preset") << "種";
+    QTest::newRow("preset with more") << "種まき（二回目）";
+}
+
 void TaskDialogTest::keepsHandTypedNameUnchanged() {
+    QFETCH(QString, typed);
+
     TForm11 dialog(*m_platform, *m_tasks, nullptr);
     dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto* name = find<QComboBox>(dialog, "nameCombo");
-    name->setFocus();
-    compose(name->lineEdit(), QStringLiteral("支柱立て"));
+    for (const QChar c : typed)
+        compose(name->lineEdit(), QString(c));
     find<QComboBox>(dialog, "monthCombo")->setCurrentIndex(5);
     find<QComboBox>(dialog, "weekCombo")->setCurrentIndex(4);
     clickOk(dialog);
     QCOMPARE(m_tasks->count(), 1);
-    QCOMPARE(m_tasks->at(0)->name, QStringLiteral("支柱立て"));
+    QCOMPARE(m_tasks->at(0)->name, typed);
     QCOMPARE(name->count(), 10);
 }
 
