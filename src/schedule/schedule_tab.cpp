@@ -111,7 +111,7 @@ void TScheduleTab::YoteiRadioButtonClick() {
 void TScheduleTab::addRow(TYotei* task) {
     QTreeWidgetItem* row =
         m_list->addRow({task->WeekText(), task->name, task->NoteOneLine(), task->state}, task);
-    if (task->note.size() > 1)
+    if (!task->note.isEmpty())
         row->setToolTip(3, task->note.join(QLatin1Char('\n')));
     if (task->isDone())
         for (int column = 1; column < m_list->columnCount(); ++column)
