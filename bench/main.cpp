@@ -16,7 +16,7 @@ namespace {
 
 struct Options {
     bool json = false;
-    bool startup = true;
+    QStringList parts = {"files", "commands", "chart", "startup"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
 };
@@ -38,13 +38,20 @@ Options parseOptions(const QApplication& app) {
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the table as JSON."));
     const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Rounds per figure (default 7)."),
                                   QStringLiteral("n"), QStringLiteral("7"));
+    const QCommandLineOption only(
+        QStringLiteral("only"),
+        QStringLiteral("Only these parts, comma-separated: files, commands, chart, startup."),
+        QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
-    parser.addOptions({json, runs, noStartup});
+    parser.addOptions({json, runs, only, noStartup});
     parser.process(app);
     Options options;
     options.json = parser.isSet(json);
-    options.startup = !parser.isSet(noStartup);
+    if (parser.isSet(only))
+        options.parts = parser.value(only).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (parser.isSet(noStartup))
+        options.parts.removeAll(QStringLiteral("startup"));
     options.runs = std::max(1, parser.value(runs).toInt());
     return options;
 }
@@ -55,11 +62,16 @@ QList<bench::Figure> measureAll(const Options& options) {
         throw std::runtime_error("cannot make a temporary folder");
     qInfo("writing the data sets into %s", qPrintable(dir.path()));
     bench::writeDataSets(dir.path(), options.taskCounts);
-    QList<bench::Figure> figures = bench::fileFigures(dir.path(), options.taskCounts, options.runs);
-    figures += bench::commandFigures(dir.path(), options.runs);
-    figures += bench::chartFigures(dir.path(), dir.path() + QLatin1Char('/'), options.runs);
-    if (options.startup)
-        figures += bench::startupFigures(dir.path(), options.runs);
+    const QString root = dir.path();
+    QList<bench::Figure> figures;
+    if (options.parts.contains(QStringLiteral("files")))
+        figures += bench::fileFigures(root, options.taskCounts, options.runs);
+    if (options.parts.contains(QStringLiteral("commands")))
+        figures += bench::commandFigures(root, options.runs);
+    if (options.parts.contains(QStringLiteral("chart")))
+        figures += bench::chartFigures(root, root + QLatin1Char('/'), options.runs);
+    if (options.parts.contains(QStringLiteral("startup")))
+        figures += bench::startupFigures(root, options.runs);
     return figures;
 }
 

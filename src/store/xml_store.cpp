@@ -4,12 +4,12 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
 #include <mutex>
-#include <ranges>
 #include <string_view>
 
 namespace store {
@@ -31,7 +31,12 @@ QString fromXml(const xmlChar* s) {
     return s ? QString::fromUtf8(reinterpret_cast<const char*>(s)) : QString();
 }
 
+// A node holding one text node and nothing else is read in place, without a copy.
 QString contentOf(xmlNode* node) {
+    const xmlNode* only =
+        node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE ? node->children : nullptr;
+    if (only && !only->next && only->type == XML_TEXT_NODE)
+        return fromXml(only->content);
     xmlChar* content = xmlNodeGetContent(node);
     QString text = fromXml(content);
     xmlFree(content);
@@ -46,64 +51,75 @@ bool isPlainName(std::string_view name) {
     return std::all_of(name.begin(), name.end(), [&](char c) { return letter(c) || digit(c); });
 }
 
+// "data/yotei", "sina": plain element names between slashes.
+bool isPlainSteps(std::string_view steps) {
+    for (size_t start = 0;;) {
+        const size_t slash = steps.find('/', start);
+        if (!isPlainName(steps.substr(start, slash == std::string_view::npos ? slash : slash - start)))
+            return false;
+        if (slash == std::string_view::npos)
+            return true;
+        start = slash + 1;
+    }
+}
+
 bool hasName(const xmlChar* name, std::string_view wanted) {
-    return name && std::string_view(reinterpret_cast<const char*>(name)) == wanted;
+    const char* text = reinterpret_cast<const char*>(name);
+    return text && std::strncmp(text, wanted.data(), wanted.size()) == 0 && text[wanted.size()] == '\0';
 }
 
 // The attribute without a namespace, as XPath's "@name" finds it.
-void selectAttribute(xmlNode* context, std::string_view name, QList<XmlNode>& out) {
+template <class Visit> void visitAttribute(xmlNode* context, std::string_view name, Visit& visit) {
     if (context->type != XML_ELEMENT_NODE)
         return;
     for (xmlAttr* a = context->properties; a; a = a->next)
-        if (!a->ns && hasName(a->name, name))
-            out.append(XmlNode(reinterpret_cast<xmlNode*>(a)));
+        if (!a->ns && hasName(a->name, name) && !visit(reinterpret_cast<xmlNode*>(a)))
+            return;
 }
 
-// The element children without a namespace, in document order, as XPath's "name" finds them.
-QList<xmlNode*> childElements(const QList<xmlNode*>& parents, std::string_view name) {
-    QList<xmlNode*> children;
-    for (xmlNode* parent : parents)
-        for (xmlNode* child = parent->children; child; child = child->next)
-            if (child->type == XML_ELEMENT_NODE && !child->ns && hasName(child->name, name))
-                children.append(child);
-    return children;
+// The element children without a namespace the steps name, in document order,
+// as XPath finds them; stops, answering false, once visit answers false.
+template <class Visit> bool walkSteps(xmlNode* node, std::string_view steps, Visit& visit) {
+    if (steps.empty())
+        return visit(node);
+    const size_t slash = steps.find('/');
+    const std::string_view step = steps.substr(0, slash);
+    const std::string_view rest =
+        slash == std::string_view::npos ? std::string_view() : steps.substr(slash + 1);
+    for (xmlNode* child = node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE && !child->ns && hasName(child->name, step) &&
+            !walkSteps(child, rest, visit))
+            return false;
+    return true;
 }
 
 // The paths the records use, "/data/yotei", "sina", "@name" and ".", walked
 // directly: an XPath context costs far more than reading a record. Gives false,
-// having selected nothing, for any other path.
-bool selectSimple(xmlDoc* doc, xmlNode* context, std::string_view path, QList<XmlNode>& out) {
+// having visited nothing, for any other path.
+template <class Visit> bool visitSimple(xmlDoc* doc, xmlNode* context, std::string_view path, Visit visit) {
     if (path.empty())
         return false;
     if (path == ".") {
-        out.append(XmlNode(context));
+        visit(context);
         return true;
     }
     if (path.starts_with('@')) {
         if (!isPlainName(path.substr(1)))
             return false;
-        selectAttribute(context, path.substr(1), out);
+        visitAttribute(context, path.substr(1), visit);
         return true;
     }
-    QList<xmlNode*> nodes{path.starts_with('/') ? reinterpret_cast<xmlNode*>(doc) : context};
-    if (path.starts_with('/'))
+    const bool absolute = path.starts_with('/');
+    if (absolute)
         path.remove_prefix(1);
-    QList<std::string_view> steps;
-    for (const auto step : std::views::split(path, '/'))
-        steps.append(std::string_view(step.begin(), step.end()));
-    if (!std::all_of(steps.begin(), steps.end(), isPlainName))
+    if (!path.empty() && !isPlainSteps(path))
         return false;
-    for (std::string_view step : steps)
-        nodes = childElements(nodes, step);
-    for (xmlNode* node : nodes)
-        out.append(XmlNode(node));
+    walkSteps(absolute ? reinterpret_cast<xmlNode*>(doc) : context, path, visit);
     return true;
 }
 
-QList<XmlNode> evaluate(xmlDoc* doc, xmlNode* context, const char* path) {
+QList<XmlNode> evaluateXPath(xmlDoc* doc, xmlNode* context, const char* path) {
     QList<XmlNode> nodes;
-    if (!doc || selectSimple(doc, context, path, nodes))
-        return nodes;
     xmlXPathContextPtr ctx = xmlXPathNewContext(doc);
     if (!ctx)
         throw XmlError("XPath context");
@@ -116,6 +132,30 @@ QList<XmlNode> evaluate(xmlDoc* doc, xmlNode* context, const char* path) {
     xmlXPathFreeObject(result);
     xmlXPathFreeContext(ctx);
     return nodes;
+}
+
+QList<XmlNode> evaluate(xmlDoc* doc, xmlNode* context, const char* path) {
+    QList<XmlNode> nodes;
+    const auto collect = [&nodes](xmlNode* node) {
+        nodes.append(XmlNode(node));
+        return true;
+    };
+    if (!doc || visitSimple(doc, context, path, collect))
+        return nodes;
+    return evaluateXPath(doc, context, path);
+}
+
+// The first node the path selects, or null.
+xmlNode* evaluateFirst(xmlDoc* doc, xmlNode* context, const char* path) {
+    xmlNode* first = nullptr;
+    const auto keep = [&first](xmlNode* node) {
+        first = node;
+        return false;
+    };
+    if (!doc || visitSimple(doc, context, path, keep))
+        return first;
+    const QList<XmlNode> nodes = evaluateXPath(doc, context, path);
+    return nodes.isEmpty() ? nullptr : nodes.first().raw();
 }
 
 QByteArray utf8(const QString& s) {
@@ -135,10 +175,10 @@ void initXml() {
 }
 
 QString XmlNode::text(const char* path) const {
-    const QList<XmlNode> nodes = select(path);
-    if (nodes.isEmpty())
+    xmlNode* node = evaluateFirst(m_node->doc, m_node, path);
+    if (!node)
         throw XmlError(std::string("missing node ") + path);
-    return contentOf(nodes.first().m_node);
+    return contentOf(node);
 }
 
 QList<XmlNode> XmlNode::select(const char* path) const {
