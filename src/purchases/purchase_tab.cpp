@@ -1,5 +1,6 @@
 #include "purchases/purchase_tab.h"
 
+#include "cards/show_card.h"
 #include "purchases/choice_select.h"
 #include "purchases/purchase_dialog.h"
 #include "purchases/purchase_records.h"
@@ -62,6 +63,8 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     tabs::addRight(row, m_total);
     layout->addLayout(row);
+
+    showCostCard = [this](TCost& cost) { showPurchaseCard(cost, *m_context.platform, window()); };
 }
 
 QComboBox* TPurchaseTab::makeFilter(const char* objectName) {

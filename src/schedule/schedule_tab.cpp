@@ -1,5 +1,6 @@
 #include "schedule/schedule_tab.h"
 
+#include "cards/show_card.h"
 #include "plans/entry_pick_dialog.h"
 #include "schedule/merge_dialog.h"
 #include "schedule/quote_dialog.h"
@@ -42,6 +43,8 @@ TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(paren
         {70, 250, 250, 50});
     layout->addWidget(m_list, 1);
     buildCommands(layout);
+
+    showTaskCard = [this](TYotei& task) { ::showTaskCard(task, *m_context.platform, window()); };
 }
 
 void TScheduleTab::buildFilters(QVBoxLayout* layout) {
