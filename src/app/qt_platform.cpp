@@ -59,6 +59,9 @@ bool QtPlatform::chooseColour(QColor& colour) {
 bool QtPlatform::printDialog(QPrinter& printer) {
     QPrintDialog dialog(&printer, owner());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    // The report presets its page count as the range; keep the user within it.
+    if (printer.fromPage() > 0)
+        dialog.setMinMax(printer.fromPage(), printer.toPage());
     return dialog.exec() == QDialog::Accepted;
 }
 
