@@ -3,10 +3,14 @@
 #include "store/xml_store.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace store {
 
@@ -36,6 +40,27 @@ void copyAside(const QString& path) {
     unreadable().remove(key(path));
 }
 
+// QSaveFile renames over an existing file through a random name of its own, which a
+// kill at the wrong moment leaves behind for good. Committing under one fixed name
+// first means anything a killed save leaves is known, and the next save clears it.
+QString stagingPath(const QString& target) {
+    const QString staging = target + QStringLiteral(".saving");
+    const QFileInfo info(staging);
+    QDir dir = info.dir();
+    for (const QString& stale : dir.entryList({info.fileName(), info.fileName() + QStringLiteral(".*")},
+                                              QDir::Files | QDir::Hidden | QDir::System))
+        dir.remove(stale);
+    return staging;
+}
+
+// A data file that is a link to elsewhere stays a link, as QSaveFile keeps it.
+QString linkTarget(const QString& path) {
+    QFileInfo info(path);
+    for (int depth = 0; depth < 128 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.filePath();
+}
+
 } // namespace
 
 void noteUnreadable(const QString& path) {
@@ -47,7 +72,9 @@ bool isNotedUnreadable(const QString& path) {
 }
 
 void saveBytes(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
+    const QString target = linkTarget(path);
+    const QString staging = stagingPath(target);
+    QSaveFile file(staging);
     if (!file.open(QIODevice::WriteOnly))
         throw SaveError(file.errorString().toStdString());
     if (isNotedUnreadable(path))
@@ -58,6 +85,13 @@ void saveBytes(const QString& path, const QByteArray& bytes) {
     }
     if (!file.commit())
         throw SaveError(file.errorString().toStdString());
+    if (QFile::exists(target))
+        QFile::setPermissions(staging, QFile::permissions(target));
+    if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
+        const int error = errno;
+        QFile::remove(staging);
+        throw SaveError(std::strerror(error));
+    }
 }
 
 } // namespace store

@@ -230,7 +230,10 @@ XmlDocument XmlDocument::parse(const QByteArray& bytes) {
     // No entity substitution, no DTD loading, no network: a mailed file cannot reach out.
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
     document.m_doc = xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr, options);
-    document.m_unparsable = document.m_doc == nullptr || xmlDocGetRootElement(document.m_doc) == nullptr;
+    // The program never writes a document type. One in a file declares entities, and
+    // reading the text would expand them: a few kilobytes could swell into gigabytes.
+    document.m_unparsable = document.m_doc == nullptr || xmlDocGetRootElement(document.m_doc) == nullptr ||
+                            document.m_doc->intSubset != nullptr;
     if (document.m_unparsable && document.m_doc) {
         xmlFreeDoc(document.m_doc);
         document.m_doc = nullptr;
@@ -249,7 +252,11 @@ XmlDocument XmlDocument::load(const QString& path) {
         return document;
     }
     XmlDocument document = parse(file.readAll());
-    if (document.m_unparsable)
+    // A root other than the plain "data" holds nothing a loader selects; its
+    // records would be lost without a trace at the next save.
+    const xmlNode* root = document.m_doc ? xmlDocGetRootElement(document.m_doc) : nullptr;
+    if (document.m_unparsable || root->ns ||
+        !xmlStrEqual(root->name, reinterpret_cast<const xmlChar*>("data")))
         noteUnreadable(path);
     return document;
 }
