@@ -9,6 +9,7 @@
 #include "widgets/suji_edit.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -77,6 +78,7 @@ private slots:
     void deleteAsksWithThePlainTotal();
     void deleteAnsweredNoKeepsEverything();
     void deletingTheOnlyPurchaseOfAYearResetsTheFilters();
+    void failedSaveAfterDeleteKeepsThePurchaseRemoved();
     void deleteKeepsFiltersThatStillHavePurchases();
     void addOpensOnTodayWithBothFiltersAll();
     void addOpensOnTheFiltersOnThe30th();
@@ -328,6 +330,19 @@ void PurchaseTabTest::deletingTheOnlyPurchaseOfAYearResetsTheFilters() {
     QCOMPARE(column(m_tab->list(), 1), QStringList{QStringLiteral("2013/4/1")});
     QCOMPARE(m_tab->list()->CheckedCount(), 0);
     QCOMPARE(m_tab->total()->text(), QStringLiteral("合計 100円"));
+}
+
+void PurchaseTabTest::failedSaveAfterDeleteKeepsThePurchaseRemoved() {
+    seed("2013", "4", "1", {"100"});
+    seed("2014", "5", "3", {"1500"});
+    start();
+    QVERIFY(QDir(m_platform->dataFolder()).removeRecursively());
+    checkRow(1);
+    click(*m_tab, "costDeleteButton");
+    QCOMPARE(m_platform->messages, QStringList{QStringLiteral("データの保存に失敗しました（cost）。")});
+    QCOMPARE(m_costs->count(), 1);
+    QCOMPARE(column(m_tab->list(), 1), QStringList{QStringLiteral("2013/4/1")});
+    QCOMPARE(choices(m_tab->years()), (QStringList{"すべて", "2013"}));
 }
 
 void PurchaseTabTest::deleteKeepsFiltersThatStillHavePurchases() {
