@@ -1,4 +1,5 @@
 #include "favourites/favourite_records.h"
+#include "store/cp932.h"
 #include "store/messages.h"
 #include "store/save_file.h"
 
@@ -62,7 +63,7 @@ public:
     // A character code page 932 cannot hold becomes a numeric character
     // reference, so the page still shows it.
     QByteArray encode(const QString& text) {
-        QByteArray utf8 = text.toUtf8();
+        QByteArray utf8 = store::referenceCp932Lookalikes(text).toUtf8();
         char* in = utf8.data();
         size_t inLeft = size_t(utf8.size());
         QByteArray out;

@@ -1,5 +1,6 @@
 #include "store/xml_store.h"
 
+#include "store/cp932.h"
 #include "store/save_file.h"
 
 #include <QFile>
@@ -168,6 +169,7 @@ void initXml() {
     static std::once_flag once;
     std::call_once(once, [] {
         xmlInitParser();
+        registerCp932Encoding(kCp932);
         for (const char* name : kShiftJisNames)
             xmlAddEncodingAlias(kCp932, name);
         xmlSetExternalEntityLoader(refuseExternal);

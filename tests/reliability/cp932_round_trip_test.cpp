@@ -158,12 +158,11 @@ void Cp932RoundTripTest::charactersOutsideTheCodePageComeBack() {
     QFETCH(QString, id);
     QFETCH(QString, text);
     QFETCH(bool, lookAlike);
+    Q_UNUSED(lookAlike); // look-alikes the C library would swap come back as references too
     const Kind& kind = rel::kind(id);
     const Records records = kind.fillText(kind.sample(kind.headerRecords + 4), text);
     QByteArray bytes;
     const Records back = throughFile(kind, records, &bytes);
-    if (lookAlike)
-        QEXPECT_FAIL("", "the C library's code page 932 writes a look-alike instead of a reference", Abort);
     if (!kind.readable())
         QVERIFY(pageText(bytes).contains(htmlText(text)));
     else

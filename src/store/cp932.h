@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+// glibc's code page 932 converter quietly swaps these for look-alikes
+// (¥ becomes '\', 〜 becomes ～) instead of refusing them, so they would come
+// back changed. They are written as numeric character references instead.
+bool cp932WouldChange(char32_t codePoint);
+
+// Replaces those characters in markup text by numeric character references.
+QString referenceCp932Lookalikes(const QString& text);
+
+// Registers a code page 932 encoding for libxml2 that refuses the look-alikes,
+// so its writer turns them into references like any character the code page lacks.
+void registerCp932Encoding(const char* name);
+
+} // namespace store
