@@ -1,7 +1,7 @@
 #include "crops/crop_dialog.h"
 #include "crops/period_dialog.h"
-#include "modal.h"
 #include "store/messages.h"
+#include "support/modal.h"
 #include "support/scripted_platform.h"
 
 #include <QFile>
@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using croptest::whenModal;
+using testsupport::whenModal;
 
 // The crop dialog filled and confirmed through its own fields and buttons.
 class CropDialogTest : public QObject {
@@ -414,7 +414,7 @@ void CropDialogTest::refusesSixthPeriod() {
     bool opened = false;
     auto watcher = whenModal<TForm8>([&opened](TForm8*) { opened = true; });
     click(&dialog, "periodAddButton");
-    croptest::cancel(watcher);
+    testsupport::cancel(watcher);
     QVERIFY(!opened);
     QCOMPARE(m_platform->messages, QStringList({QStringLiteral("栽培時期の登録は5件までです。")}));
     QCOMPARE(periods->count(), 5);

@@ -1,8 +1,8 @@
 #include "crops/crop_dialog.h"
 #include "crops/crop_tab.h"
-#include "modal.h"
 #include "plans/plan_records.h"
 #include "store/messages.h"
+#include "support/modal.h"
 #include "support/scripted_platform.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using croptest::whenModal;
+using testsupport::whenModal;
 
 namespace {
 
@@ -251,7 +251,7 @@ void CropTabTest::commandsWithoutCheckedRowAskForACrop() {
     bool opened = false;
     auto watcher = whenModal<TForm2>([&opened](TForm2*) { opened = true; });
     clickButton("cropChangeButton");
-    croptest::cancel(watcher);
+    testsupport::cancel(watcher);
     QVERIFY(!opened);
     clickButton("cropShowButton");
     clickButton("cropDeleteButton");

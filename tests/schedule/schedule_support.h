@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/modal.h"
+
 #include "schedule/task_records.h"
 #include "store/message_sink.h"
 
@@ -50,28 +52,6 @@ inline QStringList names(const TYoteiList& list) {
     return result;
 }
 
-// Runs action on the next modal dialog of type T once its exec() has shown it,
-// then closes it with キャンセル's result if the action left it open, so a
-// failed check cannot hang the test. Gives up quietly when no such dialog
-// comes; the caller's assertions then say what is missing. A watcher that may
-// outlive its test (no dialog was expected) must be deleted by the test.
-template <class T> QTimer* whenModal(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, tries] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog && ++*tries < 200)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog)
-            return;
-        action(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer->start(0);
-    return timer;
-}
+using testsupport::whenModal;
 
 } // namespace scheduletest

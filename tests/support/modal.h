@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-namespace croptest {
+namespace testsupport {
 
 // Runs action on the next modal dialog of type T once its exec() has shown it,
 // then closes the dialog with キャンセル's result if the action left it open, so
@@ -32,6 +32,9 @@ template <class T> QPointer<QTimer> whenModal(std::function<void(T*)> action) {
     return timer;
 }
 
+// A watcher that may outlive its test (no dialog was expected) is stopped with
+// cancel, or deleted by the test.
+
 // Stops a watcher that has not run yet.
 inline void cancel(QPointer<QTimer> watcher) {
     if (watcher) {
@@ -40,4 +43,4 @@ inline void cancel(QPointer<QTimer> watcher) {
     }
 }
 
-} // namespace croptest
+} // namespace testsupport
