@@ -11,36 +11,81 @@ int sign(int v) {
     return (v > 0) - (v < 0);
 }
 
-// Nearest whole offset along the minor axis; an exact half stays on the side
-// of the line's first point.
-int minorOffset(qint64 k, qint64 minor, qint64 major) {
-    return int((2 * k * minor + major - 1) / (2 * major));
+bool is32Bit(QImage::Format format) {
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
+QRgb* scanLine(uchar* bits, qsizetype bytesPerLine, int y) {
+    return reinterpret_cast<QRgb*>(bits + y * bytesPerLine);
 }
 
 } // namespace
 
-ChartCanvas::ChartCanvas(QImage& image) : m_painter(&image) {
+ChartCanvas::ChartCanvas(QImage& image)
+    : m_painter(&image), m_bits(image.bits()), m_bytesPerLine(image.bytesPerLine()), m_width(image.width()),
+      m_height(image.height()), m_32Bit(is32Bit(image.format())) {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setBackgroundMode(Qt::TransparentMode);
+    setPenColor(m_pen);
+}
+
+void ChartCanvas::setPenColor(const QColor& colour) {
+    m_pen = colour;
+    m_penDirect = writesDirectly(colour);
+    m_penPixel = colour.rgba();
+}
+
+// An opaque colour lands on a 32-bit image as its own ARGB value, as the painter's fill leaves it.
+bool ChartCanvas::writesDirectly(const QColor& colour) const {
+    return m_32Bit && colour.spec() == QColor::Rgb && colour.alpha() == 255;
+}
+
+void ChartCanvas::fillDirectly(const QRect& rect, QRgb pixel) {
+    const QRect clipped = rect & QRect(0, 0, m_width, m_height);
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        QRgb* row = scanLine(m_bits, m_bytesPerLine, y);
+        std::fill(row + clipped.left(), row + clipped.right() + 1, pixel);
+    }
+}
+
+void ChartCanvas::plotPen(QPoint p) {
+    if (!m_penDirect)
+        m_painter.fillRect(QRect(p, QSize(1, 1)), m_pen);
+    else if (unsigned(p.x()) < unsigned(m_width) && unsigned(p.y()) < unsigned(m_height))
+        scanLine(m_bits, m_bytesPerLine, p.y())[p.x()] = m_penPixel;
 }
 
 void ChartCanvas::fillRect(const QRect& rect, const QColor& colour) {
-    m_painter.fillRect(rect, colour);
+    if (writesDirectly(colour) && rect.isValid())
+        fillDirectly(rect, colour.rgba());
+    else
+        m_painter.fillRect(rect, colour);
 }
 
 // Visits the pixels of the line from its first point up to, not including, the
-// second, in order, by their step number along the major axis.
+// second, in order, by their step number along the major axis. The offset along
+// the minor axis is the nearest whole one, an exact half staying on the side of
+// the first point: (2 k minor + major - 1) / (2 major), kept as quotient and
+// remainder from step to step.
 template <class Plot> void ChartCanvas::walk(QPoint from, QPoint to, Plot plot) {
     const int dx = to.x() - from.x();
     const int dy = to.y() - from.y();
     const bool xMajor = std::abs(dx) >= std::abs(dy);
-    const int major = xMajor ? std::abs(dx) : std::abs(dy);
-    const int minor = xMajor ? std::abs(dy) : std::abs(dx);
-    for (int k = 0; k < major; ++k) {
-        const int off = minorOffset(k, minor, major);
-        const QPoint p = xMajor ? QPoint(from.x() + sign(dx) * k, from.y() + sign(dy) * off)
-                                : QPoint(from.x() + sign(dx) * off, from.y() + sign(dy) * k);
+    const qint64 major = xMajor ? std::abs(dx) : std::abs(dy);
+    const qint64 minor = xMajor ? std::abs(dy) : std::abs(dx);
+    const QPoint majorStep = xMajor ? QPoint(sign(dx), 0) : QPoint(0, sign(dy));
+    const QPoint minorStep = xMajor ? QPoint(0, sign(dy)) : QPoint(sign(dx), 0);
+    QPoint p = from;
+    qint64 remainder = major - 1;
+    for (qint64 k = 0; k < major; ++k) {
         plot(k, p);
+        p += majorStep;
+        remainder += 2 * minor;
+        if (remainder >= 2 * major) {
+            remainder -= 2 * major;
+            p += minorStep;
+        }
     }
 }
 
@@ -50,18 +95,18 @@ void ChartCanvas::line(QPoint from, QPoint to) {
         if (from == to)
             return;
         const QPoint last = to - QPoint(sign(to.x() - from.x()), sign(to.y() - from.y()));
-        m_painter.fillRect(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
-                                 QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
-                           m_pen);
+        fillRect(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
+                       QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
+                 m_pen);
         return;
     }
-    walk(from, to, [this](int, QPoint p) { m_painter.fillRect(QRect(p, QSize(1, 1)), m_pen); });
+    walk(from, to, [this](qint64, QPoint p) { plotPen(p); });
 }
 
 void ChartCanvas::dottedLine(QPoint from, QPoint to) {
-    walk(from, to, [this](int k, QPoint p) {
+    walk(from, to, [this](qint64 k, QPoint p) {
         if (k % 2 == 0)
-            m_painter.fillRect(QRect(p, QSize(1, 1)), m_pen);
+            plotPen(p);
     });
 }
 
