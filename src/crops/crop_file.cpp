@@ -26,21 +26,23 @@ std::unique_ptr<TSakumotu> readCrop(const store::XmlNode& node) {
     return crop;
 }
 
-void writeCrop(store::XmlNode parent, const TSakumotu& crop) {
-    store::XmlNode node = parent.append("sakumotu");
-    node.setAttribute("name", crop.name);
-    node.setAttribute("kamoku", crop.kamoku);
-    node.append("okiniiri1").setText(crop.okiniiri1);
-    node.append("okiniiri2").setText(crop.okiniiri2);
-    node.append("joukan").setText(crop.joukan);
-    node.append("kabukan1").setText(crop.kabukan1);
-    node.append("kabukan2").setText(crop.kabukan2);
+void writeCrop(store::XmlWriter& out, const TSakumotu& crop) {
+    out.startElement("sakumotu");
+    out.attribute("name", crop.name);
+    out.attribute("kamoku", crop.kamoku);
+    out.textElement("okiniiri1", crop.okiniiri1);
+    out.textElement("okiniiri2", crop.okiniiri2);
+    out.textElement("joukan", crop.joukan);
+    out.textElement("kabukan1", crop.kabukan1);
+    out.textElement("kabukan2", crop.kabukan2);
     for (int i = 0; i < crop.jiki.count(); ++i) {
-        store::XmlNode j = node.append("jiki");
-        j.setAttribute("st", crop.jiki.at(i)->st);
-        j.setAttribute("ed", crop.jiki.at(i)->ed);
+        out.startElement("jiki");
+        out.attribute("st", crop.jiki.at(i)->st);
+        out.attribute("ed", crop.jiki.at(i)->ed);
+        out.endElement();
     }
-    node.append("memo").setText(store::joinLines(crop.memo));
+    out.textElement("memo", store::joinLines(crop.memo));
+    out.endElement();
 }
 
 } // namespace
@@ -55,9 +57,9 @@ bool TSakumotuList::LoadFromFile(const QString& folder, store::MessageSink& sink
 }
 
 bool TSakumotuList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
-    return store::saveDocument(folder + kCropFileName, sink, msg::SaveFailed, [this](store::XmlNode root) {
+    return store::saveDocument(folder + kCropFileName, sink, msg::SaveFailed, [this](store::XmlWriter& out) {
         for (const auto& crop : m_items)
             if (crop->name != kDummyCropName)
-                writeCrop(root, *crop);
+                writeCrop(out, *crop);
     });
 }

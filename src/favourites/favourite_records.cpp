@@ -32,11 +32,12 @@ std::unique_ptr<TOkini> readOkini(const store::XmlNode& node) {
     return okini;
 }
 
-void writeOkini(store::XmlNode parent, const TOkini& okini) {
-    store::XmlNode node = parent.append("okini");
-    node.append("name").setText(okini.name);
-    node.append("url").setText(okini.url);
-    node.append("memo").setText(okini.memo);
+void writeOkini(store::XmlWriter& out, const TOkini& okini) {
+    out.startElement("okini");
+    out.textElement("name", okini.name);
+    out.textElement("url", okini.url);
+    out.textElement("memo", okini.memo);
+    out.endElement();
 }
 
 } // namespace
@@ -53,8 +54,8 @@ bool TOkiniList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
 
 bool TOkiniList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
     return store::saveDocument(folder + kOkiniFileName, sink, msg::SaveFailedOkini,
-                               [this](store::XmlNode root) {
+                               [this](store::XmlWriter& out) {
                                    for (const auto& okini : m_items)
-                                       writeOkini(root, *okini);
+                                       writeOkini(out, *okini);
                                });
 }

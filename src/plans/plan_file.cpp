@@ -54,23 +54,25 @@ store::XmlNode planNode(const store::XmlDocument& doc) {
     return nodes.first();
 }
 
-void writeEntry(store::XmlNode parent, const TSakumotu2& entry) {
-    store::XmlNode node = parent.append("sakumotu");
-    node.setAttribute("name", entry.name);
-    node.setAttribute("StTuki", entry.StTuki);
-    node.setAttribute("StShuu", entry.StShuu);
-    node.setAttribute("EdTuki", entry.EdTuki);
-    node.setAttribute("EdShuu", entry.EdShuu);
-    node.setAttribute("ichi", QString::number(entry.ichi));
-    node.setAttribute("down", QString::number(entry.down));
+void writeEntry(store::XmlWriter& out, const TSakumotu2& entry) {
+    out.startElement("sakumotu");
+    out.attribute("name", entry.name);
+    out.attribute("StTuki", entry.StTuki);
+    out.attribute("StShuu", entry.StShuu);
+    out.attribute("EdTuki", entry.EdTuki);
+    out.attribute("EdShuu", entry.EdShuu);
+    out.attribute("ichi", QString::number(entry.ichi));
+    out.attribute("down", QString::number(entry.down));
+    out.endElement();
 }
 
-void writeGroup(store::XmlNode parent, const TGroup& group) {
-    store::XmlNode node = parent.append("group");
-    node.setAttribute("name", group.name);
-    node.setAttribute("order", QString::number(group.order));
+void writeGroup(store::XmlWriter& out, const TGroup& group) {
+    out.startElement("group");
+    out.attribute("name", group.name);
+    out.attribute("order", QString::number(group.order));
     for (int i = 0; i < group.count(); ++i)
-        writeEntry(node, *group.at(i));
+        writeEntry(out, *group.at(i));
+    out.endElement();
 }
 
 } // namespace
@@ -101,15 +103,16 @@ bool TGroupList::LoadFromFile(const QString& folder, const QString& fileName, st
 
 bool TGroupList::SaveToFile(const QString& folder, const QString& planName, const QString& fileName,
                             store::MessageSink& sink) const {
-    return store::saveDocument(folder + fileName, sink, msg::SaveFailed, [&](store::XmlNode root) {
-        store::XmlNode plan = root.append("sakutuke");
-        plan.setAttribute("name", planName);
-        plan.setAttribute("YajirusiColor", QString::number(YajirusiColor));
-        plan.setAttribute("MojiColor", QString::number(MojiColor));
-        plan.setAttribute("SenColor", QString::number(SenColor));
-        plan.setAttribute("HaikeiColor", QString::number(HaikeiColor));
+    return store::saveDocument(folder + fileName, sink, msg::SaveFailed, [&](store::XmlWriter& out) {
+        out.startElement("sakutuke");
+        out.attribute("name", planName);
+        out.attribute("YajirusiColor", QString::number(YajirusiColor));
+        out.attribute("MojiColor", QString::number(MojiColor));
+        out.attribute("SenColor", QString::number(SenColor));
+        out.attribute("HaikeiColor", QString::number(HaikeiColor));
         for (const auto& group : m_groups)
-            writeGroup(plan, *group);
+            writeGroup(out, *group);
+        out.endElement();
     });
 }
 

@@ -23,16 +23,18 @@ std::unique_ptr<TCost> readCost(const store::XmlNode& node) {
     return cost;
 }
 
-void writeCost(store::XmlNode parent, const TCost& cost) {
-    store::XmlNode node = parent.append("cost");
-    node.setAttribute("nen", cost.nen);
-    node.setAttribute("tuki", cost.tuki);
-    node.setAttribute("hi", cost.hi);
+void writeCost(store::XmlWriter& out, const TCost& cost) {
+    out.startElement("cost");
+    out.attribute("nen", cost.nen);
+    out.attribute("tuki", cost.tuki);
+    out.attribute("hi", cost.hi);
     for (int i = 0; i < cost.sina.count(); ++i) {
-        store::XmlNode s = node.append("sina");
-        s.append("name").setText(cost.sina.at(i)->name);
-        s.append("kingaku").setText(cost.sina.at(i)->kingaku);
+        out.startElement("sina");
+        out.textElement("name", cost.sina.at(i)->name);
+        out.textElement("kingaku", cost.sina.at(i)->kingaku);
+        out.endElement();
     }
+    out.endElement();
 }
 
 } // namespace
@@ -50,8 +52,8 @@ bool TCostList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
 
 bool TCostList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
     return store::saveDocument(folder + kCostFileName, sink, msg::SaveFailedCost,
-                               [this](store::XmlNode root) {
+                               [this](store::XmlWriter& out) {
                                    for (const auto& cost : m_items)
-                                       writeCost(root, *cost);
+                                       writeCost(out, *cost);
                                });
 }

@@ -19,14 +19,15 @@ std::unique_ptr<TYotei> readTask(const store::XmlNode& node) {
     return task;
 }
 
-void writeTask(store::XmlNode parent, const TYotei& task) {
-    store::XmlNode node = parent.append("yotei");
-    node.setAttribute("name", task.name);
-    node.setAttribute("tuki", task.tuki);
-    node.setAttribute("shuu", task.shuu);
+void writeTask(store::XmlWriter& out, const TYotei& task) {
+    out.startElement("yotei");
+    out.attribute("name", task.name);
+    out.attribute("tuki", task.tuki);
+    out.attribute("shuu", task.shuu);
     // Only the done mark is kept: a task added in this run is plainly open at the next start.
-    node.setAttribute("state", task.isDone() ? kYoteiDone : QString());
-    node.setText(task.NoteText());
+    out.attribute("state", task.isDone() ? kYoteiDone : QString());
+    out.text(task.NoteText());
+    out.endElement();
 }
 
 } // namespace
@@ -45,8 +46,8 @@ bool TYoteiList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
 }
 
 bool TYoteiList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
-    return store::saveDocument(folder + kYoteiFileName, sink, msg::SaveFailed, [this](store::XmlNode root) {
+    return store::saveDocument(folder + kYoteiFileName, sink, msg::SaveFailed, [this](store::XmlWriter& out) {
         for (const auto& task : m_items)
-            writeTask(root, *task);
+            writeTask(out, *task);
     });
 }

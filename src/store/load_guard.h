@@ -3,6 +3,7 @@
 #include "store/message_sink.h"
 #include "store/save_file.h"
 #include "store/xml_store.h"
+#include "store/xml_writer.h"
 
 #include <QFile>
 
@@ -30,14 +31,14 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
     return true;
 }
 
-// The common frame of every saver: builds a fresh document, writes it atomically,
-// and reports the one message on any failure.
+// The common frame of every saver: writes the records into a fresh document,
+// replaces the file atomically, and reports the one message on any failure.
 template <class WriteRecords>
 bool saveDocument(const QString& path, MessageSink& sink, const char* message, WriteRecords writeRecords) {
     try {
-        XmlDocument doc = XmlDocument::create();
-        writeRecords(doc.root());
-        doc.save(path);
+        XmlWriter out;
+        writeRecords(out);
+        saveBytes(path, out.finish());
     } catch (const std::exception&) {
         sink.message(QString::fromUtf8(message));
         return false;
