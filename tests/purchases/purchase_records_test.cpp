@@ -73,6 +73,7 @@ private slots:
     void compareByDateGivesTheDifference();
     void sortPutsTheEarlierPurchaseFirst();
     void sortComparesNumbersNotTexts();
+    void sortFollowsCompareByDateAndKeepsTies();
     void removeDestroysOnlyThatPurchase();
 };
 
@@ -417,6 +418,26 @@ void PurchaseRecordsTest::sortComparesNumbersNotTexts() {
     addCost(list, "2014", "2", "3");
     list.SortByDate();
     QCOMPARE(dates(list), QStringList({"999/12/31", "2014/2/3", "2014/2/15", "2014/10/1"}));
+}
+
+// Every sort must agree with CompareByDate, the rule the rest of the program
+// uses, also for the odd texts a hand-edited file can hold.
+void PurchaseRecordsTest::sortFollowsCompareByDateAndKeepsTies() {
+    const QStringList parts = {
+        "", "x", "-5", "0", "02", "2", "12", "9223372036854775807", "-9223372036854775808"};
+    TCostList list;
+    QHash<const TCost*, int> added;
+    for (int i = 0; i < 600; ++i) {
+        const auto part = [&](int salt) { return parts.at((i * 7 + salt * i / 5 + salt) % parts.size()); };
+        added.insert(addCost(list, part(1), part(3), part(11)), i);
+    }
+    list.SortByDate();
+    QCOMPARE(list.count(), 600);
+    for (int i = 1; i < list.count(); ++i) {
+        const qint64 order = CompareByDate(*list.at(i - 1), *list.at(i));
+        QVERIFY2(order < 0 || (order == 0 && added.value(list.at(i - 1)) < added.value(list.at(i))),
+                 qPrintable(list.at(i - 1)->DateText() + " before " + list.at(i)->DateText()));
+    }
 }
 
 void PurchaseRecordsTest::removeDestroysOnlyThatPurchase() {
