@@ -1,9 +1,13 @@
 #include "plans/chart_canvas.h"
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QPolygon>
+#include <QTextLayout>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -20,20 +24,116 @@ QRgb* scanLine(uchar* bits, qsizetype bytesPerLine, int y) {
     return reinterpret_cast<QRgb*>(bits + y * bytesPerLine);
 }
 
+// Texts that QTextLayout places exactly as QPainter::drawText does at a point.
+// Tabs, line breaks, format characters and right-to-left scripts are laid out
+// by rules of their own there, so such texts are left to drawText.
+bool layoutAlike(const QString& text) {
+    for (char32_t c : text.toUcs4()) {
+        switch (QChar::category(c)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return false;
+        default:
+            break;
+        }
+        switch (QChar::direction(c)) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirAN:
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+// The glyph runs in drawing order, placed from the baseline at x 0.
+std::optional<QList<QGlyphRun>> baselineRuns(const QString& text, const QFont& font,
+                                             const QPaintDevice* device, Qt::LayoutDirection direction) {
+    if (!layoutAlike(text))
+        return std::nullopt;
+    QTextLayout layout(text, font, device);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(direction);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    // The layout's own glyphRuns() merges the runs of one font, which changes
+    // the order in which overlapping glyphs of different fonts are blended.
+    QList<QGlyphRun> runs = line.glyphRuns();
+    for (QGlyphRun& run : runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions)
+            p.ry() -= line.ascent();
+        run.setPositions(positions);
+    }
+    return runs;
+}
+
+void drawRuns(QPainter& painter, QPoint origin, const QList<QGlyphRun>& runs) {
+    for (const QGlyphRun& run : runs)
+        painter.drawGlyphRun(origin, run);
+}
+
 } // namespace
+
+// The texts of the chart, each laid out once per font: a plan repeats a few
+// dozen crop names on a thousand entries, and shaping every one of them again
+// was the dearest part of the chart.
+class ChartTexts {
+public:
+    explicit ChartTexts(QPainter& painter) : m_painter(painter) {}
+    void clear() { m_runs.clear(); }
+    void draw(QPoint origin, const QString& text, const QColor& colour);
+
+private:
+    QPainter& m_painter;
+    // None for the texts left to drawText.
+    std::unordered_map<QString, std::optional<QList<QGlyphRun>>> m_runs;
+};
+
+void ChartTexts::draw(QPoint origin, const QString& text, const QColor& colour) {
+    auto found = m_runs.find(text);
+    if (found == m_runs.end())
+        found = m_runs
+                    .emplace(text, baselineRuns(text, m_painter.font(), m_painter.device(),
+                                                m_painter.layoutDirection()))
+                    .first;
+    m_painter.setPen(colour);
+    if (found->second)
+        drawRuns(m_painter, origin, *found->second);
+    else
+        m_painter.drawText(origin, text);
+}
 
 ChartCanvas::ChartCanvas(QImage& image)
     : m_painter(&image), m_bits(image.bits()), m_bytesPerLine(image.bytesPerLine()), m_width(image.width()),
-      m_height(image.height()), m_32Bit(is32Bit(image.format())) {
+      m_height(image.height()), m_32Bit(is32Bit(image.format())),
+      m_texts(std::make_unique<ChartTexts>(m_painter)) {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setBackgroundMode(Qt::TransparentMode);
     setPenColor(m_pen);
+    m_ascent = m_painter.fontMetrics().ascent();
 }
+
+ChartCanvas::~ChartCanvas() = default;
 
 void ChartCanvas::setPenColor(const QColor& colour) {
     m_pen = colour;
     m_penDirect = writesDirectly(colour);
     m_penPixel = colour.rgba();
+}
+
+void ChartCanvas::setFont(const QFont& font) {
+    m_painter.setFont(font);
+    m_ascent = m_painter.fontMetrics().ascent();
+    m_texts->clear();
 }
 
 // An opaque colour lands on a 32-bit image as its own ARGB value, as the painter's fill leaves it.
@@ -128,8 +228,7 @@ void ChartCanvas::polygon(std::initializer_list<QPoint> points) {
 }
 
 void ChartCanvas::text(QPoint topLeft, const QString& text) {
-    m_painter.setPen(m_text);
-    m_painter.drawText(QPoint(topLeft.x(), topLeft.y() + m_painter.fontMetrics().ascent()), text);
+    m_texts->draw(QPoint(topLeft.x(), topLeft.y() + m_ascent), text, m_text);
 }
 
 void ChartCanvas::wrappedText(const QRect& rect, const QString& text) {

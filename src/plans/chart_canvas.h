@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPoint>
 #include <initializer_list>
+#include <memory>
 
+class ChartTexts;
 class QImage;
 
 // The raster operations the plan chart is drawn with, keeping the pixel rules
@@ -17,10 +19,11 @@ class QImage;
 class ChartCanvas {
 public:
     explicit ChartCanvas(QImage& image);
+    ~ChartCanvas();
 
     void setPenColor(const QColor& colour);
     void setTextColor(const QColor& colour) { m_text = colour; }
-    void setFont(const QFont& font) { m_painter.setFont(font); }
+    void setFont(const QFont& font);
 
     void fillRect(const QRect& rect, const QColor& colour);
     void line(QPoint from, QPoint to);
@@ -48,4 +51,6 @@ private:
     bool m_penDirect = false;
     QRgb m_penPixel = 0;
     QColor m_text = Qt::black;
+    int m_ascent = 0;
+    std::unique_ptr<ChartTexts> m_texts;
 };
