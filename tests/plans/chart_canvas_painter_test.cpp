@@ -6,9 +6,9 @@
 #include <QTest>
 #include <cstdlib>
 
-// The canvas writes line pixels itself, lays each text out once and stamps the
-// texts it has drawn before. What it leaves must be, pixel for pixel, what a
-// QPainter leaves drawing every pixel, rectangle and text by itself.
+// The canvas writes line pixels itself and lays each text out once. What it
+// leaves must be, pixel for pixel, what a QPainter leaves drawing every pixel,
+// rectangle and text by itself.
 namespace {
 
 int sign(int v) {
@@ -161,7 +161,7 @@ private slots:
         compareScene<drawLines<ChartCanvas>, drawLines<PainterCanvas>>(format);
     }
 
-    // The repeated texts are stamped: they must blend as the painter's own text does.
+    // Repeated texts are drawn from their first layout: they must blend as drawText's do.
     void textsAreThePaintersPixels_data() { formats(); }
     void textsAreThePaintersPixels() {
         QFETCH(QImage::Format, format);
