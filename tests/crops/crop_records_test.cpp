@@ -1,27 +1,16 @@
 #include "crops/crop_records.h"
 #include "store/messages.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using testsupport::folderOf;
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-}
-
-QString folderOf(const QTemporaryDir& dir) {
-    return dir.path() + '/';
-}
 
 const QByteArray kHeader = "<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\r\n";
 
@@ -142,7 +131,7 @@ private slots:
         QVERIFY(list.SaveToFile(folderOf(dir), sink));
         QVERIFY(sink.messages.isEmpty());
 
-        const QByteArray bytes = readAll(dir.filePath("sakumotu.xml"));
+        const QByteArray bytes = readBytes(dir.filePath("sakumotu.xml"));
         QCOMPARE(bytes.count("<sakumotu "), 2);
         // Attributes hold the code page's own bytes, as the Windows copy writes them.
         QVERIFY(bytes.contains("name=\"\x83\x67\x83\x7d\x83\x67\""));
@@ -175,7 +164,7 @@ private slots:
     void readsFileWrittenByHandInCodePage932() {
         QTemporaryDir dir;
         // ナス with ～ and ① in the memo, raw CR LF, as the Windows copy writes it.
-        writeAll(
+        writeBytes(
             dir.filePath("sakumotu.xml"),
             kHeader +
                 "<data><sakumotu name=\"\x83\x69\x83\x58\" kamoku=\"\x83\x69\x83\x58\x89\xc8\">"
@@ -213,8 +202,8 @@ private slots:
     void keepsCropsReadBeforeABrokenOne() {
         QFETCH(QByteArray, second);
         QTemporaryDir dir;
-        writeAll(dir.filePath("sakumotu.xml"),
-                 kHeader + "<data>" + cropXml("a") + second + cropXml("c") + "</data>");
+        writeBytes(dir.filePath("sakumotu.xml"),
+                   kHeader + "<data>" + cropXml("a") + second + cropXml("c") + "</data>");
         TSakumotuList list;
         store::RecordingSink sink;
         QVERIFY(!list.LoadFromFile(folderOf(dir), sink));
@@ -225,7 +214,7 @@ private slots:
 
     void unparsableFileGivesTheLoadMessage() {
         QTemporaryDir dir;
-        writeAll(dir.filePath("sakumotu.xml"), kHeader + "<data>" + cropXml("a"));
+        QVERIFY(writeBytes(dir.filePath("sakumotu.xml"), kHeader + "<data>" + cropXml("a")));
         TSakumotuList list;
         store::RecordingSink sink;
         QVERIFY(!list.LoadFromFile(folderOf(dir), sink));
@@ -238,8 +227,8 @@ private slots:
         QByteArray periods;
         for (int i = 1; i <= 7; ++i)
             periods += "<jiki st=\"" + QByteArray::number(i) + "\" ed=\"\" extra=\"x\"/>";
-        writeAll(dir.filePath("sakumotu.xml"),
-                 kHeader + "<data><other/>" + cropXml("a", periods + "<x/>") + "</data>");
+        writeBytes(dir.filePath("sakumotu.xml"),
+                   kHeader + "<data><other/>" + cropXml("a", periods + "<x/>") + "</data>");
         TSakumotuList list;
         store::RecordingSink sink;
         QVERIFY(list.LoadFromFile(folderOf(dir), sink));
@@ -256,22 +245,22 @@ private slots:
         QCOMPARE(sink.messages, QStringList({QString::fromUtf8(msg::SaveFailed)}));
         QCOMPARE(list.count(), 1);
 
-        writeAll(dir.filePath("data"), "a file, not a folder");
+        QVERIFY(writeBytes(dir.filePath("data"), "a file, not a folder"));
         QVERIFY(!list.SaveToFile(dir.filePath("data") + '/', sink));
-        QCOMPARE(readAll(dir.filePath("data")), QByteArray("a file, not a folder"));
+        QCOMPARE(readBytes(dir.filePath("data")), QByteArray("a file, not a folder"));
     }
 
     void reloadingABrokenFileThenSavingKeepsACopy() {
         QTemporaryDir dir;
         const QByteArray broken = kHeader + "<data>" + cropXml("a") + cropXml("b", {}, false) + "</data>";
-        writeAll(dir.filePath("sakumotu.xml"), broken);
+        QVERIFY(writeBytes(dir.filePath("sakumotu.xml"), broken));
         TSakumotuList list;
         store::RecordingSink sink;
         list.LoadFromFile(folderOf(dir), sink);
         QVERIFY(list.SaveToFile(folderOf(dir), sink));
         const QStringList copies = QDir(dir.path()).entryList({"sakumotu.xml.unreadable-*"});
         QCOMPARE(copies.size(), 1);
-        QCOMPARE(readAll(dir.filePath(copies.first())), broken);
+        QCOMPARE(readBytes(dir.filePath(copies.first())), broken);
     }
 };
 

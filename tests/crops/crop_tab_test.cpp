@@ -2,6 +2,7 @@
 #include "crops/crop_tab.h"
 #include "plans/plan_records.h"
 #include "store/messages.h"
+#include "support/files.h"
 #include "support/modal.h"
 #include "support/scripted_platform.h"
 #include "widgets/app_context.h"
@@ -17,12 +18,9 @@
 
 using testsupport::whenModal;
 
-namespace {
+using testsupport::readBytes;
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+namespace {
 
 TSakumotu* addCrop(TSakumotuList& list, const QString& name, const QString& variety = {}) {
     TSakumotu* crop = list.add();

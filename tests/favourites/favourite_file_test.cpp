@@ -1,27 +1,18 @@
 #include "favourites/favourite_records.h"
 #include "store/message_sink.h"
 #include "store/messages.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
 namespace {
 
 const QByteArray kDeclaration = "<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n";
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 TOkini* addOkini(TOkiniList& list, const QString& name, const QString& url, const QString& memo) {
     TOkini* okini = list.add();
@@ -166,7 +157,8 @@ void FavouriteFileTest::okiniWithoutMemoStopsTheReading() {
 }
 
 void FavouriteFileTest::okiniWithoutNameStopsTheReading() {
-    writeBytes(m_folder + "OkiniList.xml", kDeclaration + "<data><okini><url>u</url><memo/></okini></data>");
+    QVERIFY(writeBytes(m_folder + "OkiniList.xml",
+                       kDeclaration + "<data><okini><url>u</url><memo/></okini></data>"));
     TOkiniList list;
     store::RecordingSink sink;
     QVERIFY(!list.LoadFromFile(m_folder, sink));
@@ -175,7 +167,7 @@ void FavouriteFileTest::okiniWithoutNameStopsTheReading() {
 }
 
 void FavouriteFileTest::unparsableFileLoadsNothingWithTheMessage() {
-    writeBytes(m_folder + "OkiniList.xml", kDeclaration + "<data><okini><name>a</name>");
+    QVERIFY(writeBytes(m_folder + "OkiniList.xml", kDeclaration + "<data><okini><name>a</name>"));
     TOkiniList list;
     store::RecordingSink sink;
     QVERIFY(!list.LoadFromFile(m_folder, sink));
@@ -194,7 +186,7 @@ void FavouriteFileTest::saveIntoMissingFolderFailsAndKeepsTheList() {
 }
 
 void FavouriteFileTest::saveWhereFolderIsAFileFails() {
-    writeBytes(m_folder + "plain", "x");
+    QVERIFY(writeBytes(m_folder + "plain", "x"));
     TOkiniList list;
     store::RecordingSink sink;
     QVERIFY(!list.SaveToFile(m_folder + "plain/", sink));

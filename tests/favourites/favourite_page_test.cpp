@@ -1,6 +1,7 @@
 #include "favourites/favourite_records.h"
 #include "store/message_sink.h"
 #include "store/messages.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+
+using testsupport::readBytes;
 
 namespace {
 
@@ -23,13 +26,6 @@ const QByteArray kHead =
     "<body oncontextmenu=\"return false\">\r\n"
     "<div>\r\n";
 const QByteArray kTail = "</div>\r\n</body>\r\n</html>\r\n";
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 TOkini* addOkini(TOkiniList& list, const QString& name, const QString& url, const QString& memo) {
     TOkini* okini = list.add();

@@ -1,6 +1,7 @@
 #include "image/jpeg_writer.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QImage>
@@ -8,6 +9,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+using testsupport::readBytes;
 
 namespace {
 
@@ -17,11 +20,6 @@ QImage sample() {
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, qRgb(x * 2, y * 5, (x + y) % 256));
     return image;
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The marker codes of the segments before the scan data.

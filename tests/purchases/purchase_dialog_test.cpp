@@ -1,6 +1,7 @@
 #include "purchases/modal.h"
 #include "purchases/purchase_dialog.h"
 #include "purchases/purchase_line_dialog.h"
+#include "support/files.h"
 #include "support/scripted_platform.h"
 #include "widgets/list_view3.h"
 #include "widgets/suji_edit.h"
@@ -18,6 +19,8 @@
 using purchasetest::child;
 using purchasetest::click;
 using purchasetest::onModal;
+
+using testsupport::readBytes;
 
 namespace {
 
@@ -57,11 +60,6 @@ void scriptLine(const QString& name, const QString& amount) {
         QTest::keyClicks(kingaku, amount);
         click(dialog, "okButton");
     });
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -447,7 +445,7 @@ void PurchaseDialogTest::cancelAfterAddingALineLeavesPurchaseAndFile() {
     line->name = QStringLiteral("苗");
     line->kingaku = QStringLiteral("0500");
     saveLedger();
-    const QByteArray before = fileBytes(m_platform->dataFolder() + kCostFileName);
+    const QByteArray before = readBytes(m_platform->dataFolder() + kCostFileName);
     QVERIFY(!before.isEmpty());
     TForm15* dialog = open(cost, cost->nen, cost->tuki, cost->hi);
     scriptLine(QStringLiteral("支柱"), QStringLiteral("800"));
@@ -457,7 +455,7 @@ void PurchaseDialogTest::cancelAfterAddingALineLeavesPurchaseAndFile() {
     QCOMPARE(dialog->result(), int(QDialog::Rejected));
     QCOMPARE(cost->sina.count(), 1);
     QCOMPARE(cost->sina.at(0), line);
-    QCOMPARE(fileBytes(m_platform->dataFolder() + kCostFileName), before);
+    QCOMPARE(readBytes(m_platform->dataFolder() + kCostFileName), before);
 }
 
 void PurchaseDialogTest::enterAndEscapePressNoButton() {

@@ -1,6 +1,7 @@
 #include "purchases/purchase_records.h"
 #include "store/message_sink.h"
 #include "store/messages.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,22 +11,12 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
 namespace {
 
 const QByteArray kDeclaration = "<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n";
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 TCost* addCost(TCostList& list, const QString& nen, const QString& tuki, const QString& hi) {
     TCost* cost = list.add();
@@ -264,7 +255,8 @@ void PurchaseFileTest::lineWithoutNameStopsTheReading() {
 }
 
 void PurchaseFileTest::unparsableFileLoadsEmptyWithTheMessage() {
-    writeBytes(m_folder + "cost.xml", kDeclaration + "<data><cost nen=\"2014\" tuki=\"5\" hi=\"3\"></data>");
+    QVERIFY(writeBytes(m_folder + "cost.xml",
+                       kDeclaration + "<data><cost nen=\"2014\" tuki=\"5\" hi=\"3\"></data>"));
     TCostList list;
     addCost(list, "2000", "1", "1");
     store::RecordingSink sink;
@@ -285,7 +277,7 @@ void PurchaseFileTest::saveIntoMissingFolderFailsAndKeepsTheList() {
 }
 
 void PurchaseFileTest::saveWhereFolderIsAFileFails() {
-    writeBytes(m_folder + "plain", "x");
+    QVERIFY(writeBytes(m_folder + "plain", "x"));
     TCostList list;
     addCost(list, "2014", "5", "3");
     store::RecordingSink sink;

@@ -3,6 +3,7 @@
 #include "purchases/purchase_line_dialog.h"
 #include "purchases/purchase_records.h"
 #include "purchases/purchase_tab.h"
+#include "support/files.h"
 #include "support/scripted_platform.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
@@ -23,6 +24,8 @@
 using purchasetest::child;
 using purchasetest::click;
 using purchasetest::onModal;
+
+using testsupport::readBytes;
 
 namespace {
 
@@ -48,11 +51,6 @@ void choose(QComboBox* box, const QString& text) {
         QTest::keyClick(box, Qt::Key_Down);
     while (box->currentIndex() > target)
         QTest::keyClick(box, Qt::Key_Up);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -263,13 +261,13 @@ void PurchaseTabTest::commandsNeedACheckedRow() {
     start();
     bool cardShown = false;
     m_tab->showCostCard = [&cardShown](TCost&) { cardShown = true; };
-    const QByteArray before = fileBytes(costFile());
+    const QByteArray before = readBytes(costFile());
     click(*m_tab, button.toLatin1().constData());
     QCOMPARE(m_platform->messages, QStringList{QStringLiteral("購入履歴を選択してください。")});
     QVERIFY(m_platform->questions.isEmpty());
     QVERIFY(!cardShown);
     QCOMPARE(m_costs->count(), 1);
-    QCOMPARE(fileBytes(costFile()), before);
+    QCOMPARE(readBytes(costFile()), before);
 }
 
 void PurchaseTabTest::showHandsTheCheckedPurchaseToTheCard() {
@@ -307,13 +305,13 @@ void PurchaseTabTest::deleteAsksWithThePlainTotal() {
 void PurchaseTabTest::deleteAnsweredNoKeepsEverything() {
     seed("2014", "5", "3", {"1500"});
     start();
-    const QByteArray before = fileBytes(costFile());
+    const QByteArray before = readBytes(costFile());
     checkRow(0);
     m_platform->answers.enqueue(false);
     click(*m_tab, "costDeleteButton");
     QCOMPARE(m_costs->count(), 1);
     QCOMPARE(m_tab->list()->rowCount(), 1);
-    QCOMPARE(fileBytes(costFile()), before);
+    QCOMPARE(readBytes(costFile()), before);
 }
 
 void PurchaseTabTest::deletingTheOnlyPurchaseOfAYearResetsTheFilters() {
@@ -452,7 +450,7 @@ void PurchaseTabTest::changeFollowsAndChecksTheChangedPurchase() {
 void PurchaseTabTest::cancelAfterAddingALineLeavesTheFileByteForByte() {
     seed("2014", "5", "3", {"0500"});
     start();
-    const QByteArray before = fileBytes(costFile());
+    const QByteArray before = readBytes(costFile());
     QVERIFY(!before.isEmpty());
     checkRow(0);
     onModal<TForm15>([](TForm15& dialog) {
@@ -468,7 +466,7 @@ void PurchaseTabTest::cancelAfterAddingALineLeavesTheFileByteForByte() {
     click(*m_tab, "costChangeButton");
     QCOMPARE(m_costs->at(0)->sina.count(), 1);
     QCOMPARE(m_tab->list()->row(0)->text(3), QStringLiteral("500円"));
-    QCOMPARE(fileBytes(costFile()), before);
+    QCOMPARE(readBytes(costFile()), before);
 }
 
 QTEST_MAIN(PurchaseTabTest)

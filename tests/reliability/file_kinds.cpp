@@ -477,18 +477,6 @@ QString folderOf(const QString& dir) {
     return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
 }
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
 QMap<QString, QByteArray> snapshot(const QString& dir) {
     QMap<QString, QByteArray> files;
     QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,

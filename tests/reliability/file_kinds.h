@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "support/files.h"
 
 #include <QByteArray>
 #include <QList>
@@ -57,8 +58,8 @@ QList<Kind> readableKinds();
 // The folder path with its final slash, as the loaders take it.
 QString folderOf(const QString& dir);
 
-QByteArray readBytes(const QString& path);
-bool writeBytes(const QString& path, const QByteArray& bytes);
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 // Every file below dir with its bytes, by path relative to dir.
 QMap<QString, QByteArray> snapshot(const QString& dir);

@@ -1,29 +1,17 @@
 #include "schedule/task_records.h"
 #include "store/messages.h"
 #include "store/xml_store.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
 
+using testsupport::folderOf;
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
 namespace {
-
-QString folderOf(const QTemporaryDir& dir) {
-    return dir.path() + QLatin1Char('/');
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 // A schedule file as the program writes it, with the given body inside the root.
 QByteArray scheduleFile(const QString& body) {
@@ -95,7 +83,7 @@ void TaskFileTest::damagedFileLoadsEmptyWithTheMessage() {
     QFETCH(QByteArray, bytes);
 
     QTemporaryDir dir;
-    writeBytes(dir.filePath(kYoteiFileName), bytes);
+    QVERIFY(writeBytes(dir.filePath(kYoteiFileName), bytes));
     TYoteiList list;
     addTask(list, "old", "1", "1");
     store::RecordingSink sink;
@@ -107,7 +95,7 @@ void TaskFileTest::damagedFileLoadsEmptyWithTheMessage() {
 void TaskFileTest::unparsableFileIsKeptAsideBeforeOverwrite() {
     QTemporaryDir dir;
     const QByteArray broken = "this is not a schedule <<<";
-    writeBytes(dir.filePath(kYoteiFileName), broken);
+    QVERIFY(writeBytes(dir.filePath(kYoteiFileName), broken));
     TYoteiList list;
     store::RecordingSink sink;
     list.LoadFromFile(folderOf(dir), sink);
@@ -126,7 +114,7 @@ void TaskFileTest::unparsableFileIsKeptAsideBeforeOverwrite() {
 
 void TaskFileTest::rootWithoutTasksGivesEmptyList() {
     QTemporaryDir dir;
-    writeBytes(dir.filePath(kYoteiFileName), scheduleFile(QString()));
+    QVERIFY(writeBytes(dir.filePath(kYoteiFileName), scheduleFile(QString())));
     TYoteiList list;
     store::RecordingSink sink;
     QVERIFY(list.LoadFromFile(folderOf(dir), sink));
@@ -150,7 +138,7 @@ void TaskFileTest::missingAttributeKeepsEarlierTasks() {
     const QString good = QStringLiteral("<yotei name=\"a\" tuki=\"4\" shuu=\"1\" state=\"\">n</yotei>"
                                         "<yotei name=\"b\" tuki=\"4\" shuu=\"2\" state=\"完了\"/>");
     const QString later = QStringLiteral("<yotei name=\"d\" tuki=\"6\" shuu=\"1\" state=\"\"/>");
-    writeBytes(dir.filePath(kYoteiFileName), scheduleFile(good + broken + later));
+    QVERIFY(writeBytes(dir.filePath(kYoteiFileName), scheduleFile(good + broken + later)));
     TYoteiList list;
     store::RecordingSink sink;
     QVERIFY(!list.LoadFromFile(folderOf(dir), sink));
@@ -338,7 +326,7 @@ void TaskFileTest::saveIntoMissingFolderFails() {
 
 void TaskFileTest::saveWhereFolderIsAFileFails() {
     QTemporaryDir dir;
-    writeBytes(dir.filePath(QStringLiteral("plain")), "x");
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("plain")), "x"));
     TYoteiList list;
     addTask(list, "t", "4", "2");
     store::RecordingSink sink;

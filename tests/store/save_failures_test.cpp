@@ -1,5 +1,6 @@
 #include "store/save_file.h"
 #include "store/xml_store.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,19 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-}
 
 QStringList asideCopies(const QString& folder) {
     return QDir(folder).entryList({"*.unreadable-*"}, QDir::Files);
@@ -41,17 +33,17 @@ private slots:
 
     void failsWhenFolderIsAFile() {
         QTemporaryDir dir;
-        writeAll(dir.filePath("data"), "not a folder");
+        QVERIFY(writeBytes(dir.filePath("data"), "not a folder"));
         QVERIFY_THROWS_EXCEPTION(store::SaveError, store::saveBytes(dir.filePath("data/x.xml"), "abc"));
-        QCOMPARE(readAll(dir.filePath("data")), QByteArray("not a folder"));
+        QCOMPARE(readBytes(dir.filePath("data")), QByteArray("not a folder"));
     }
 
     void replacesOldFileWhole() {
         QTemporaryDir dir;
         const QString path = dir.filePath("x.xml");
-        writeAll(path, "old");
+        QVERIFY(writeBytes(path, "old"));
         store::saveBytes(path, "new contents");
-        QCOMPARE(readAll(path), QByteArray("new contents"));
+        QCOMPARE(readBytes(path), QByteArray("new contents"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"x.xml"}));
     }
 
@@ -60,7 +52,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("x.xml");
         const QByteArray old = "old contents that must survive";
-        writeAll(path, old);
+        QVERIFY(writeBytes(path, old));
         const pid_t child = fork();
         if (child == 0) {
             std::signal(SIGXFSZ, SIG_IGN);
@@ -77,29 +69,29 @@ private slots:
         waitpid(child, &status, 0);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 42);
-        QCOMPARE(readAll(path), old);
+        QCOMPARE(readBytes(path), old);
     }
 
     void copiesUnreadableFileAsideBeforeFirstOverwrite() {
         QTemporaryDir dir;
         const QString path = dir.filePath("x.xml");
         const QByteArray broken = "<data><rec a=\"1\"><broken";
-        writeAll(path, broken);
+        QVERIFY(writeBytes(path, broken));
         QVERIFY(store::XmlDocument::load(path).unparsable());
         store::saveBytes(path, "first");
         const QStringList copies = asideCopies(dir.path());
         QCOMPARE(copies.size(), 1);
         QVERIFY(copies.first().startsWith("x.xml.unreadable-"));
-        QCOMPARE(readAll(dir.filePath(copies.first())), broken);
+        QCOMPARE(readBytes(dir.filePath(copies.first())), broken);
         store::saveBytes(path, "second");
         QCOMPARE(asideCopies(dir.path()).size(), 1);
-        QCOMPARE(readAll(path), QByteArray("second"));
+        QCOMPARE(readBytes(path), QByteArray("second"));
     }
 
     void noCopyForReadableFiles() {
         QTemporaryDir dir;
         const QString path = dir.filePath("x.xml");
-        writeAll(path, "<?xml version=\"1.0\"?><data/>");
+        QVERIFY(writeBytes(path, "<?xml version=\"1.0\"?><data/>"));
         QVERIFY(!store::XmlDocument::load(path).unparsable());
         store::saveBytes(path, "new");
         QVERIFY(asideCopies(dir.path()).isEmpty());

@@ -1,5 +1,6 @@
 #include "store/text_lines.h"
 #include "store/xml_store.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,19 +9,10 @@
 using store::XmlDocument;
 using store::XmlNode;
 
+using testsupport::readBytes;
+using testsupport::writeBytes;
+
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Saves one record holding the text both as an attribute and as element text, and reads it back.
 QPair<QString, QString> roundTrip(const QString& path, const QString& text) {
@@ -48,7 +40,7 @@ private slots:
         doc.root().append("a").setText("1");
         doc.root().append("b");
         doc.save(path);
-        const QByteArray bytes = readAll(path);
+        const QByteArray bytes = readBytes(path);
         QVERIFY(bytes.startsWith("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>"));
         QVERIFY(bytes.contains("<data><a>1</a><b/></data>"));
     }
@@ -71,7 +63,7 @@ private slots:
         const auto back = roundTrip(path, text);
         QCOMPARE(back.first, text);
         QCOMPARE(back.second, text);
-        QVERIFY2(readAll(path).contains(bytes), readAll(path).toHex().constData());
+        QVERIFY2(readBytes(path).contains(bytes), readBytes(path).toHex().constData());
     }
 
     void keepsCharactersOutsideShiftJis() {
@@ -81,7 +73,7 @@ private slots:
         const auto back = roundTrip(path, text);
         QCOMPARE(back.first, text);
         QCOMPARE(back.second, text);
-        QVERIFY(readAll(path).contains("&#"));
+        QVERIFY(readBytes(path).contains("&#"));
     }
 
     void keepsMarkupCharactersLiterally() {
@@ -104,9 +96,10 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("w.xml");
         // トマト ～ ① as Windows writes them, with raw CR LF inside the text.
-        writeAll(path, QByteArray(
-                           "<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\r\n<data><rec a=\"\x83\x67\x83\x7d"
-                           "\x83\x67\"><t>\x81\x60\r\n\x87\x40</t></rec></data>"));
+        writeBytes(
+            path,
+            QByteArray("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\r\n<data><rec a=\"\x83\x67\x83\x7d"
+                       "\x83\x67\"><t>\x81\x60\r\n\x87\x40</t></rec></data>"));
         XmlDocument doc = XmlDocument::load(path);
         QVERIFY(!doc.unparsable());
         const QList<XmlNode> nodes = doc.select("/data/rec");
@@ -125,7 +118,7 @@ private slots:
     void loadsUnparsableFileAsEmpty() {
         QTemporaryDir dir;
         const QString path = dir.filePath("bad.xml");
-        writeAll(path, "<?xml version=\"1.0\"?><data><rec a=\"1\"></dat");
+        QVERIFY(writeBytes(path, "<?xml version=\"1.0\"?><data><rec a=\"1\"></dat"));
         XmlDocument doc = XmlDocument::load(path);
         QVERIFY(doc.unparsable());
         QVERIFY(doc.select("/data/rec").isEmpty());
@@ -141,11 +134,11 @@ private slots:
     void neverExpandsExternalEntities() {
         QTemporaryDir dir;
         const QString secret = dir.filePath("secret.txt");
-        writeAll(secret, "TOP-SECRET");
+        QVERIFY(writeBytes(secret, "TOP-SECRET"));
         const QString path = dir.filePath("evil.xml");
         const QByteArray url = QUrl::fromLocalFile(secret).toEncoded();
-        writeAll(path, "<?xml version=\"1.0\"?><!DOCTYPE data [<!ENTITY x SYSTEM \"" + url +
-                           "\">]><data><rec a=\"1\"><t>&x;</t></rec></data>");
+        writeBytes(path, "<?xml version=\"1.0\"?><!DOCTYPE data [<!ENTITY x SYSTEM \"" + url +
+                             "\">]><data><rec a=\"1\"><t>&x;</t></rec></data>");
         XmlDocument doc = XmlDocument::load(path);
         for (const XmlNode& node : doc.select("/data/rec"))
             QVERIFY(!node.text("t").contains("TOP-SECRET"));
@@ -154,11 +147,11 @@ private slots:
     void neverLoadsExternalDtd() {
         QTemporaryDir dir;
         const QString dtd = dir.filePath("d.dtd");
-        writeAll(dtd, "<!ENTITY x \"FROM-DTD\">");
+        QVERIFY(writeBytes(dtd, "<!ENTITY x \"FROM-DTD\">"));
         const QString path = dir.filePath("evil.xml");
-        writeAll(path, "<?xml version=\"1.0\"?><!DOCTYPE data SYSTEM \"" +
-                           QUrl::fromLocalFile(dtd).toEncoded() +
-                           "\"><data><rec a=\"1\"><t>&x;</t></rec></data>");
+        writeBytes(path, "<?xml version=\"1.0\"?><!DOCTYPE data SYSTEM \"" +
+                             QUrl::fromLocalFile(dtd).toEncoded() +
+                             "\"><data><rec a=\"1\"><t>&x;</t></rec></data>");
         XmlDocument doc = XmlDocument::load(path);
         for (const XmlNode& node : doc.select("/data/rec"))
             QVERIFY(!node.text("t").contains("FROM-DTD"));
