@@ -1,12 +1,11 @@
 #include "store/cp932.h"
 
-#include "store/xml_store.h"
-
 #include <QList>
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <libxml/encoding.h>
+#include <vector>
 
 namespace store {
 
@@ -60,29 +59,49 @@ int firstLookalike(const unsigned char* in, int len) {
     return len;
 }
 
+// Converts first and looks for a look-alike only in what was converted:
+// scanning all the input on every call made a text with many characters the
+// code page lacks quadratic to write.
 int toCp932(unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
-    const int stop = firstLookalike(in, *inlen);
-    int taken = stop;
-    const int result = convert(converter(true), out, outlen, in, &taken);
-    const bool lookalikeNext = result >= 0 && stop < *inlen;
+    int taken = *inlen;
+    int written = *outlen;
+    int result = convert(converter(true), out, &written, in, &taken);
+    const int lookalike = firstLookalike(in, taken);
+    if (lookalike < taken) {
+        // Only what comes before the look-alike; libxml2 writes it as a reference.
+        taken = lookalike;
+        written = *outlen;
+        convert(converter(true), out, &written, in, &taken);
+        result = -2;
+    }
     *inlen = taken;
-    // Everything before the look-alike is out; libxml2 writes it as a reference.
-    return lookalikeNext ? -2 : result;
+    *outlen = written;
+    return result;
 }
 
-// Converts in[0, len) onto the end of out; gives the bytes taken, which stop
-// short of len at a character code page 932 cannot hold.
-int appendConverted(QByteArray& out, const unsigned char* in, int len) {
-    if (converter(true) == reinterpret_cast<iconv_t>(-1))
-        throw SaveError("no code page 932 converter");
-    const qsizetype before = out.size();
-    // A code page 932 character is never longer than its UTF-8 form.
-    out.resize(before + len);
-    int inLen = len;
-    int outLen = len;
-    convert(converter(true), reinterpret_cast<unsigned char*>(out.data() + before), &outLen, in, &inLen);
-    out.resize(before + outLen);
-    return inLen;
+// Every character of the Basic Multilingual Plane through glibc's converter
+// once, so that writing a file needs no converter call per character.
+std::vector<quint16> codeTable() {
+    std::vector<quint16> table(0x10000, 0);
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return table;
+    for (char32_t u = 0x01; u < 0x10000; ++u) {
+        if ((u >= 0xD800 && u <= 0xDFFF) || cp932WouldChange(u))
+            continue;
+        const QByteArray utf8 = QString(QChar(char16_t(u))).toUtf8();
+        unsigned char bytes[4];
+        int inLen = int(utf8.size());
+        int outLen = int(sizeof bytes);
+        if (convert(cd, bytes, &outLen, reinterpret_cast<const unsigned char*>(utf8.constData()), &inLen) < 0)
+            continue;
+        if (outLen == 1)
+            table[u] = bytes[0];
+        else if (outLen == 2)
+            table[u] = quint16(bytes[0] << 8 | bytes[1]);
+    }
+    iconv_close(cd);
+    return table;
 }
 
 int fromCp932(unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
@@ -110,22 +129,9 @@ QString referenceCp932Lookalikes(const QString& text) {
     return result;
 }
 
-QByteArray toCp932WithReferences(const QByteArray& utf8) {
-    const auto* in = reinterpret_cast<const unsigned char*>(utf8.constData());
-    const int len = int(utf8.size());
-    QByteArray out;
-    out.reserve(utf8.size());
-    for (int pos = 0; pos < len;) {
-        const int stop = pos + firstLookalike(in + pos, len - pos);
-        pos += appendConverted(out, in + pos, stop - pos);
-        if (pos == len)
-            break;
-        int width = 0;
-        const char32_t cp = decodeUtf8(in + pos, len - pos, width);
-        out.append("&#" + QByteArray::number(quint32(cp)) + ';');
-        pos += width;
-    }
-    return out;
+quint16 cp932Code(char16_t u) {
+    static const std::vector<quint16> table = codeTable();
+    return table[u];
 }
 
 void registerCp932Encoding(const char* name) {

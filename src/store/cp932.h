@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 namespace store {
@@ -13,9 +12,10 @@ bool cp932WouldChange(char32_t codePoint);
 // Replaces those characters in markup text by numeric character references.
 QString referenceCp932Lookalikes(const QString& text);
 
-// The UTF-8 text in code page 932; every character it cannot hold, and every
-// look-alike, becomes a decimal character reference, as libxml2 writes them.
-QByteArray toCp932WithReferences(const QByteArray& utf8);
+// The code page 932 bytes of the character as glibc's converter gives them,
+// lead byte high for a double-byte character: below 0x100 for a single byte,
+// 0 when the code page lacks the character or it is one of the look-alikes.
+quint16 cp932Code(char16_t u);
 
 // Registers a code page 932 encoding for libxml2 that refuses the look-alikes,
 // so its writer turns them into references like any character the code page lacks.

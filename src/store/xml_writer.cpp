@@ -7,73 +7,114 @@ namespace store {
 
 namespace {
 
-// U+FFFE and U+FFFF, which XML cannot hold even as references.
-bool isNonCharacter(const char* s, qsizetype left) {
-    return left >= 3 && uchar(s[1]) == 0xBF && (uchar(s[2]) == 0xBE || uchar(s[2]) == 0xBF);
+// A character the code page lacks grows to at most eight bytes ("&#65533;"),
+// a pair of UTF-16 units to at most ten.
+constexpr qsizetype kMostBytesPerUnit = 8;
+
+char* appendAscii(char* out, const char* text) {
+    while (*text)
+        *out++ = *text++;
+    return out;
 }
 
-// What stands for the character starting at s in markup: text null keeps it, ""
-// drops it. Control characters are dropped because XML 1.0 cannot hold them at
-// all: written as they are, one pasted control character would make the whole
-// file unreadable.
-struct Replacement {
-    const char* text = nullptr;
-    qsizetype width = 1;
-};
+// libxml2 writes what the code page lacks as a decimal reference.
+char* appendReference(char* out, char32_t codePoint) {
+    char digits[8];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + codePoint % 10);
+        codePoint /= 10;
+    } while (codePoint);
+    *out++ = '&';
+    *out++ = '#';
+    while (n)
+        *out++ = digits[--n];
+    *out++ = ';';
+    return out;
+}
 
-Replacement replacementOf(const char* s, qsizetype left, bool inAttribute) {
-    const uchar c = uchar(*s);
+// What stands for an ASCII character in markup: null keeps it, "" drops it.
+// Control characters are dropped because XML 1.0 cannot hold them at all:
+// written as they are, one pasted control character would make the whole file
+// unreadable at the next start.
+const char* asciiReplacement(char16_t c, bool inAttribute) {
     switch (c) {
     case '&':
-        return {"&amp;"};
+        return "&amp;";
     case '<':
-        return {"&lt;"};
+        return "&lt;";
     case '>':
-        return {"&gt;"};
+        return "&gt;";
     case '\r':
-        return {"&#13;"};
+        return "&#13;";
     case '"':
-        return {inAttribute ? "&quot;" : nullptr};
+        return inAttribute ? "&quot;" : nullptr;
     case '\n':
-        return {inAttribute ? "&#10;" : nullptr};
+        return inAttribute ? "&#10;" : nullptr;
     case '\t':
-        return {inAttribute ? "&#9;" : nullptr};
-    case 0xEF:
-        return isNonCharacter(s, left) ? Replacement{"", 3} : Replacement{};
+        return inAttribute ? "&#9;" : nullptr;
     default:
-        return {c < 0x20 ? "" : nullptr};
+        return c < 0x20 ? "" : nullptr;
     }
 }
 
-void appendEscaped(QByteArray& out, const QString& value, bool inAttribute) {
-    const QByteArray utf8 = value.toUtf8();
-    const char* s = utf8.constData();
-    const qsizetype n = utf8.size();
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const Replacement r = replacementOf(s + i, n - i, inAttribute);
-        if (!r.text)
-            continue;
-        out.append(s + kept, i - kept);
-        out.append(r.text);
-        i += r.width - 1;
-        kept = i + 1;
-    }
-    out.append(s + kept, n - kept);
+char* appendCharacter(char* out, char16_t c) {
+    const quint16 code = cp932Code(c);
+    if (code == 0)
+        return appendReference(out, c);
+    if (code > 0xFF)
+        *out++ = char(code >> 8);
+    *out++ = char(code & 0xFF);
+    return out;
+}
+
+// A UTF-16 unit outside the Basic Multilingual Plane's plain characters: a pair
+// stands for one character the code page lacks; a lone half becomes '?', as
+// Qt's UTF-8 conversion makes it; U+FFFE and U+FFFF, which XML cannot hold, go.
+char* appendSpecial(char* out, QStringView value, qsizetype& i) {
+    const char16_t c = value[i].unicode();
+    if (c == 0xFFFE || c == 0xFFFF)
+        return out;
+    if (QChar::isHighSurrogate(c) && i + 1 < value.size() && QChar::isLowSurrogate(value[i + 1].unicode()))
+        return appendReference(out, QChar::surrogateToUcs4(c, value[++i].unicode()));
+    *out++ = '?';
+    return out;
 }
 
 } // namespace
 
 XmlWriter::XmlWriter() {
-    m_utf8.reserve(64 * 1024);
-    m_utf8.append("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n");
+    m_out.reserve(64 * 1024);
+    m_out.append("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n");
     startElement("data");
+}
+
+// Escapes and encodes in one pass straight into the file's bytes: converting
+// each value on its own cost more than the whole rest of a save.
+void XmlWriter::appendEscaped(QStringView value, bool inAttribute) {
+    const qsizetype start = m_out.size();
+    m_out.resize(start + value.size() * kMostBytesPerUnit);
+    char* const begin = m_out.data();
+    char* out = begin + start;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        const char* replacement = c < 0x80 ? asciiReplacement(c, inAttribute) : nullptr;
+        if (replacement)
+            out = appendAscii(out, replacement);
+        else if (c < 0x80)
+            *out++ = char(c);
+        else if (QChar::isSurrogate(c) || c >= 0xFFFE)
+            out = appendSpecial(out, value, i);
+        else
+            out = appendCharacter(out, c);
+    }
+    m_out.resize(out - begin);
 }
 
 void XmlWriter::startElement(const char* name) {
     closeStartTag();
-    m_utf8.append('<');
-    m_utf8.append(name);
+    m_out.append('<');
+    m_out.append(name);
     m_open.push_back(name);
     m_startTagOpen = true;
 }
@@ -81,30 +122,30 @@ void XmlWriter::startElement(const char* name) {
 void XmlWriter::attribute(const char* name, const QString& value) {
     if (!m_startTagOpen)
         throw XmlError(std::string("attribute after content: ") + name);
-    m_utf8.append(' ');
-    m_utf8.append(name);
-    m_utf8.append("=\"");
-    appendEscaped(m_utf8, value, true);
-    m_utf8.append('"');
+    m_out.append(' ');
+    m_out.append(name);
+    m_out.append("=\"");
+    appendEscaped(value, true);
+    m_out.append('"');
 }
 
 void XmlWriter::text(const QString& value) {
     if (value.isEmpty())
         return;
     closeStartTag();
-    appendEscaped(m_utf8, value, false);
+    appendEscaped(value, false);
 }
 
 void XmlWriter::endElement() {
     if (m_open.empty())
         throw XmlError("no element to end");
     if (m_startTagOpen) {
-        m_utf8.append("/>");
+        m_out.append("/>");
         m_startTagOpen = false;
     } else {
-        m_utf8.append("</");
-        m_utf8.append(m_open.back());
-        m_utf8.append('>');
+        m_out.append("</");
+        m_out.append(m_open.back());
+        m_out.append('>');
     }
     m_open.pop_back();
 }
@@ -119,14 +160,14 @@ QByteArray XmlWriter::finish() {
     if (m_open.size() != 1)
         throw XmlError("elements left open");
     endElement();
-    m_utf8.append('\n');
-    return toCp932WithReferences(m_utf8);
+    m_out.append('\n');
+    return m_out;
 }
 
 void XmlWriter::closeStartTag() {
     if (!m_startTagOpen)
         return;
-    m_utf8.append('>');
+    m_out.append('>');
     m_startTagOpen = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 namespace store {
@@ -28,8 +29,9 @@ public:
 
 private:
     void closeStartTag();
+    void appendEscaped(QStringView value, bool inAttribute);
 
-    QByteArray m_utf8;
+    QByteArray m_out;
     std::vector<const char*> m_open;
     bool m_startTagOpen = false;
 };

@@ -60,10 +60,25 @@ private slots:
         QTest::newRow("references next to each other") << QStringLiteral("🍅🍆¥¥é");
         QTest::newRow("at the ends") << QStringLiteral("¥middle🍅");
         QTest::newRow("replacement character") << QString(QChar(0xFFFD));
+        QTest::newRow("lone surrogates") << QString(QChar(0xD800)) + "a" + QChar(0xDC00) + QChar(0xDBFF);
+        QTest::newRow("pair at the end") << QStringLiteral("x🍅");
     }
     void writesTheBytesOfTheTreeWriter() {
         QFETCH(QString, text);
         QCOMPARE(throughWriter(text), throughTree(text));
+    }
+
+    // Every character XML can hold, a block of the plane at a time.
+    void writesEveryCharacterOfThePlaneLikeTheTree() {
+        for (char32_t block = 0; block < 0x10000; block += 0x400) {
+            QString text;
+            for (char32_t u = block; u < block + 0x400; ++u) {
+                const bool control = u < 0x20 && u != 0x09 && u != 0x0A && u != 0x0D;
+                if (!control && !(u >= 0xD800 && u <= 0xDFFF) && u < 0xFFFE)
+                    text += QChar(char16_t(u));
+            }
+            QCOMPARE(throughWriter(text), throughTree(text));
+        }
     }
 
     void writesAnEmptyRootClosed() {
