@@ -3,6 +3,8 @@
 #include "store/cp932.h"
 #include "store/xml_store.h"
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
@@ -83,19 +85,21 @@ char* appendSpecial(char* out, QStringView value, qsizetype& i) {
 
 } // namespace
 
-XmlWriter::XmlWriter() {
-    m_out.reserve(64 * 1024);
-    m_out.append("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n");
+XmlWriter::XmlWriter() : m_out(64 * 1024, Qt::Uninitialized), m_data(m_out.data()) {
+    append("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n");
     startElement("data");
+}
+
+void XmlWriter::grow(qsizetype bytes) {
+    m_out.resize(std::max(m_out.size() * 2, m_used + bytes));
+    m_data = m_out.data();
 }
 
 // Escapes and encodes in one pass straight into the file's bytes: converting
 // each value on its own cost more than the whole rest of a save.
 void XmlWriter::appendEscaped(QStringView value, bool inAttribute) {
-    const qsizetype start = m_out.size();
-    m_out.resize(start + value.size() * kMostBytesPerUnit);
-    char* const begin = m_out.data();
-    char* out = begin + start;
+    char* const begin = room(value.size() * kMostBytesPerUnit);
+    char* out = begin;
     for (qsizetype i = 0; i < value.size(); ++i) {
         const char16_t c = value[i].unicode();
         const char* replacement = c < 0x80 ? asciiReplacement(c, inAttribute) : nullptr;
@@ -108,25 +112,26 @@ void XmlWriter::appendEscaped(QStringView value, bool inAttribute) {
         else
             out = appendCharacter(out, c);
     }
-    m_out.resize(out - begin);
+    m_used += out - begin;
 }
 
 void XmlWriter::startElement(const char* name) {
     closeStartTag();
-    m_out.append('<');
-    m_out.append(name);
-    m_open.push_back(name);
+    const std::string_view tag(name);
+    append("<");
+    append(tag);
+    m_open.push_back(tag);
     m_startTagOpen = true;
 }
 
 void XmlWriter::attribute(const char* name, const QString& value) {
     if (!m_startTagOpen)
         throw XmlError(std::string("attribute after content: ") + name);
-    m_out.append(' ');
-    m_out.append(name);
-    m_out.append("=\"");
+    append(" ");
+    append(name);
+    append("=\"");
     appendEscaped(value, true);
-    m_out.append('"');
+    append("\"");
 }
 
 void XmlWriter::text(const QString& value) {
@@ -140,12 +145,12 @@ void XmlWriter::endElement() {
     if (m_open.empty())
         throw XmlError("no element to end");
     if (m_startTagOpen) {
-        m_out.append("/>");
+        append("/>");
         m_startTagOpen = false;
     } else {
-        m_out.append("</");
-        m_out.append(m_open.back());
-        m_out.append('>');
+        append("</");
+        append(m_open.back());
+        append(">");
     }
     m_open.pop_back();
 }
@@ -160,14 +165,15 @@ QByteArray XmlWriter::finish() {
     if (m_open.size() != 1)
         throw XmlError("elements left open");
     endElement();
-    m_out.append('\n');
+    append("\n");
+    m_out.resize(m_used);
     return m_out;
 }
 
 void XmlWriter::closeStartTag() {
     if (!m_startTagOpen)
         return;
-    m_out.append('>');
+    append(">");
     m_startTagOpen = false;
 }
 

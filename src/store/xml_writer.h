@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace store {
@@ -28,11 +30,26 @@ public:
     QByteArray finish();
 
 private:
+    // The buffer is grown by hand and filled through a pointer: QByteArray's
+    // own append costs more than the few bytes of a tag it appends.
+    char* room(qsizetype bytes) {
+        if (m_used + bytes > m_out.size())
+            grow(bytes);
+        return m_data + m_used;
+    }
+    void append(std::string_view text) {
+        std::memcpy(room(qsizetype(text.size())), text.data(), text.size());
+        m_used += qsizetype(text.size());
+    }
+    void grow(qsizetype bytes);
     void closeStartTag();
     void appendEscaped(QStringView value, bool inAttribute);
 
+    // Written are the first m_used bytes; the rest is room to grow into.
     QByteArray m_out;
-    std::vector<const char*> m_open;
+    char* m_data = nullptr;
+    qsizetype m_used = 0;
+    std::vector<std::string_view> m_open;
     bool m_startTagOpen = false;
 };
 
