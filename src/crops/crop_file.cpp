@@ -41,7 +41,9 @@ void writeCrop(store::XmlWriter& out, const TSakumotu& crop) {
         out.attribute("ed", crop.jiki.at(i)->ed);
         out.endElement();
     }
-    out.textElement("memo", store::joinLines(crop.memo));
+    out.startElement("memo");
+    out.textLines(crop.memo);
+    out.endElement();
     out.endElement();
 }
 

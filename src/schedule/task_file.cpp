@@ -26,7 +26,7 @@ void writeTask(store::XmlWriter& out, const TYotei& task) {
     out.attribute("shuu", task.shuu);
     // Only the done mark is kept: a task added in this run is plainly open at the next start.
     out.attribute("state", task.isDone() ? kYoteiDone : QString());
-    out.text(task.NoteText());
+    out.textLines(task.note);
     out.endElement();
 }
 

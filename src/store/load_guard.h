@@ -6,6 +6,7 @@
 #include "store/xml_writer.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace store {
 
@@ -36,7 +37,7 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
 template <class WriteRecords>
 bool saveDocument(const QString& path, MessageSink& sink, const char* message, WriteRecords writeRecords) {
     try {
-        XmlWriter out;
+        XmlWriter out(QFileInfo(path).size());
         writeRecords(out);
         saveBytes(path, out.finish());
     } catch (const std::exception&) {

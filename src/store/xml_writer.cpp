@@ -85,7 +85,9 @@ char* appendSpecial(char* out, QStringView value, qsizetype& i) {
 
 } // namespace
 
-XmlWriter::XmlWriter() : m_out(64 * 1024, Qt::Uninitialized), m_data(m_out.data()) {
+XmlWriter::XmlWriter(qsizetype expectedBytes)
+    : m_out(std::max<qsizetype>(64 * 1024, expectedBytes + expectedBytes / 8), Qt::Uninitialized),
+      m_data(m_out.data()) {
     append("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n");
     startElement("data");
 }
@@ -139,6 +141,14 @@ void XmlWriter::text(const QString& value) {
         return;
     closeStartTag();
     appendEscaped(value, false);
+}
+
+void XmlWriter::textLines(const QStringList& lines) {
+    for (const QString& line : lines) {
+        closeStartTag();
+        appendEscaped(line, false);
+        append("&#13;\n");
+    }
 }
 
 void XmlWriter::endElement() {

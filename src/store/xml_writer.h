@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstring>
 #include <string_view>
@@ -15,13 +16,17 @@ namespace store {
 // libxml2's escapes, code page 932 with references for what it cannot hold.
 class XmlWriter {
 public:
-    XmlWriter();
+    // The bytes expected, so that a long list is not copied over and over as
+    // the buffer grows; the size of the file being replaced is a good guess.
+    explicit XmlWriter(qsizetype expectedBytes = 0);
 
     void startElement(const char* name);
     // Only right after startElement, before any text or child.
     void attribute(const char* name, const QString& value);
     // Empty text writes nothing, so the element may still close as <name/>.
     void text(const QString& value);
+    // The same as text(joinLines(lines)), without building the joined text.
+    void textLines(const QStringList& lines);
     void endElement();
     void textElement(const char* name, const QString& value);
 

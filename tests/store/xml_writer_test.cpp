@@ -1,3 +1,4 @@
+#include "store/text_lines.h"
 #include "store/xml_store.h"
 #include "store/xml_writer.h"
 
@@ -79,6 +80,24 @@ private slots:
             }
             QCOMPARE(throughWriter(text), throughTree(text));
         }
+    }
+
+    void writesLinesAsTheirJoinedText_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("none") << QStringList();
+        QTest::newRow("one empty") << QStringList{QString()};
+        QTest::newRow("several") << QStringList{QStringLiteral("追肥 <多め>"), QString(),
+                                                QStringLiteral("¥100 & 🍅")};
+    }
+    void writesLinesAsTheirJoinedText() {
+        QFETCH(QStringList, lines);
+        XmlWriter joined;
+        joined.textElement("memo", store::joinLines(lines));
+        XmlWriter byLines;
+        byLines.startElement("memo");
+        byLines.textLines(lines);
+        byLines.endElement();
+        QCOMPARE(byLines.finish(), joined.finish());
     }
 
     void writesAnEmptyRootClosed() {
