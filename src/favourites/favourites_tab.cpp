@@ -5,6 +5,7 @@
 #include "favourites/favourites_pick_dialog.h"
 #include "favourites/okini_web_page.h"
 #include "favourites/url_dialog.h"
+#include "store/message_sink.h"
 #include "store/site.h"
 #include "widgets/app_context.h"
 #include "widgets/platform.h"
@@ -52,12 +53,15 @@ TFavouritesTab::TFavouritesTab(AppContext& context, QWidget* parent) : QWidget(p
 // The blank page comes first so the browser lets go of the old file before it
 // is replaced. A page that could not be written leaves the last one on show.
 void TFavouritesTab::ShowPage() {
+    showPage(*m_context.platform);
+}
+
+void TFavouritesTab::showPage(store::MessageSink& sink) {
     QPointer<TFavouritesTab> alive(this);
     loadAndWait(*m_browser, QUrl(QStringLiteral("about:blank")), kBrowserWaitMs);
     if (!alive)
         return;
-    Platform& platform = *m_context.platform;
-    m_context.okini->WritePage(platform.dataFolder(), siteAddress(), platform);
+    m_context.okini->WritePage(m_context.platform->dataFolder(), siteAddress(), sink);
     showPageFile();
 }
 
@@ -70,9 +74,16 @@ void TFavouritesTab::showPageFile() {
     m_browser->history()->clear();
 }
 
+// A page written beside a list that could not be saved nearly always fails the
+// same way; the gardener hears of one failed change once.
 void TFavouritesTab::saveAndShow() {
-    m_context.okini->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
-    ShowPage();
+    Platform& platform = *m_context.platform;
+    if (m_context.okini->SaveToFile(platform.dataFolder(), platform)) {
+        ShowPage();
+        return;
+    }
+    store::RecordingSink alreadyTold;
+    showPage(alreadyTold);
 }
 
 TOkini* TFavouritesTab::pickOkini() {

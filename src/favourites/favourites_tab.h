@@ -6,6 +6,9 @@ class QUrl;
 class QWebEngineView;
 class TOkini;
 struct AppContext;
+namespace store {
+class MessageSink;
+}
 
 // The tab お気に入り: the generated page of favourite links and its commands.
 // Each command saves the favourites and shows the page again at once.
@@ -27,6 +30,7 @@ public:
 private:
     TOkini* pickOkini();
     void saveAndShow();
+    void showPage(store::MessageSink& sink);
     void showPageFile();
 
     AppContext& m_context;

@@ -82,6 +82,7 @@ private slots:
     void deleteKeepsTheFavouriteOnNo();
     void changeAndDeleteOnAnEmptyListAskToChoose();
     void failedSaveStillShowsThePageFromMemory();
+    void failedSaveAndPageGiveOneMessage();
     void unwritablePageLeavesTheLastPageOnShow();
     void linkOpensInTheDefaultBrowser();
     void navigationAwayOpensInTheDefaultBrowser();
@@ -315,6 +316,19 @@ void FavouritesTabTest::failedSaveStillShowsThePageFromMemory() {
     QCOMPARE(m_platform->messages, QStringList{saveMessage()});
     QCOMPARE(m_list->count(), 1);
     QCOMPARE(shown(), QStringList{"野菜の会 - "});
+}
+
+void FavouritesTabTest::failedSaveAndPageGiveOneMessage() {
+    m_tab->ShowPage();
+    QVERIFY(QDir(folder()).removeRecursively());
+    whenModal<TForm18>([this](TForm18* dialog) {
+        fill(dialog, "野菜の会", "http://yasai.example/", "");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    });
+    click("okiniAddButton");
+    QCOMPARE(m_platform->messages, QStringList{saveMessage()});
+    QCOMPARE(m_list->count(), 1);
+    QVERIFY(!QDir(folder()).exists());
 }
 
 void FavouritesTabTest::unwritablePageLeavesTheLastPageOnShow() {
