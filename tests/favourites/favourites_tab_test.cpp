@@ -93,6 +93,8 @@ private:
     void seed(const QList<QStringList>& okinis);
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
     void fill(TForm18* dialog, const QString& name, const QString& url, const QString& memo);
+    void addThroughDialog(const QString& name, const QString& url, const QString& memo,
+                          const char* closeButton = "okButton");
     void pickRow(int row);
     QStringList savedNames() const;
     QStringList shown() const;
@@ -128,6 +130,16 @@ void FavouritesTabTest::seed(const QList<QStringList>& okinis) {
         addOkini(*m_list, o[0], o[1], o[2]);
     QVERIFY(m_list->SaveToFile(folder(), *m_platform));
     m_tab->ShowPage();
+}
+
+// 追加, the dialog filled in and closed with the button.
+void FavouritesTabTest::addThroughDialog(const QString& name, const QString& url, const QString& memo,
+                                         const char* closeButton) {
+    whenModal<TForm18>([=, this](TForm18* dialog) {
+        fill(dialog, name, url, memo);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(closeButton), Qt::LeftButton);
+    });
+    click("okiniAddButton");
 }
 
 void FavouritesTabTest::fill(TForm18* dialog, const QString& name, const QString& url, const QString& memo) {
@@ -186,11 +198,7 @@ void FavouritesTabTest::showPageShowsTheTypedTextOfTheFirstParagraph() {
 
 void FavouritesTabTest::addShowsTheNewFavouriteAsTheLastParagraph() {
     seed({{"一番目", "http://one.example/", "メモ"}});
-    whenModal<TForm18>([this](TForm18* dialog) {
-        fill(dialog, "野菜の会", "http://yasai.example/", "種まきの暦");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    });
-    click("okiniAddButton");
+    addThroughDialog("野菜の会", "http://yasai.example/", "種まきの暦");
     QCOMPARE(m_list->count(), 2);
     QCOMPARE(savedNames(), (QStringList{"一番目", "野菜の会"}));
     QCOMPARE(shown(), (QStringList{"一番目 - メモ", "野菜の会 - 種まきの暦"}));
@@ -198,21 +206,13 @@ void FavouritesTabTest::addShowsTheNewFavouriteAsTheLastParagraph() {
 }
 
 void FavouritesTabTest::cancelledAddWritesNothing() {
-    whenModal<TForm18>([this](TForm18* dialog) {
-        fill(dialog, "野菜の会", "http://yasai.example/", "");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
-    });
-    click("okiniAddButton");
+    addThroughDialog("野菜の会", "http://yasai.example/", "", "cancelButton");
     QCOMPARE(m_list->count(), 0);
     QVERIFY(QDir(folder()).entryList(QDir::Files).isEmpty());
 }
 
 void FavouritesTabTest::bareSchemeIsSavedListedAndLinked() {
-    whenModal<TForm18>([this](TForm18* dialog) {
-        fill(dialog, "家庭菜園", "http://", "");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    });
-    click("okiniAddButton");
+    addThroughDialog("家庭菜園", "http://", "");
     QVERIFY(m_platform->allShown().isEmpty());
     QCOMPARE(savedNames(), QStringList{"家庭菜園"});
     QCOMPARE(shown(), QStringList{"家庭菜園 - "});
@@ -308,11 +308,7 @@ void FavouritesTabTest::changeAndDeleteOnAnEmptyListAskToChoose() {
 void FavouritesTabTest::failedSaveStillShowsThePageFromMemory() {
     m_tab->ShowPage();
     QVERIFY(QDir(folder()).mkdir(kOkiniFileName));
-    whenModal<TForm18>([this](TForm18* dialog) {
-        fill(dialog, "野菜の会", "http://yasai.example/", "");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    });
-    click("okiniAddButton");
+    addThroughDialog("野菜の会", "http://yasai.example/", "");
     QCOMPARE(m_platform->messages, QStringList{saveMessage()});
     QCOMPARE(m_list->count(), 1);
     QCOMPARE(shown(), QStringList{"野菜の会 - "});
@@ -321,11 +317,7 @@ void FavouritesTabTest::failedSaveStillShowsThePageFromMemory() {
 void FavouritesTabTest::failedSaveAndPageGiveOneMessage() {
     m_tab->ShowPage();
     QVERIFY(QDir(folder()).removeRecursively());
-    whenModal<TForm18>([this](TForm18* dialog) {
-        fill(dialog, "野菜の会", "http://yasai.example/", "");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    });
-    click("okiniAddButton");
+    addThroughDialog("野菜の会", "http://yasai.example/", "");
     QCOMPARE(m_platform->messages, QStringList{saveMessage()});
     QCOMPARE(m_list->count(), 1);
     QVERIFY(!QDir(folder()).exists());
