@@ -85,8 +85,11 @@ char* appendSpecial(char* out, QStringView value, qsizetype& i) {
 
 } // namespace
 
+// The guess is bounded: a stray huge file in the folder must not make a small
+// list reserve its size.
 XmlWriter::XmlWriter(qsizetype expectedBytes)
-    : m_out(std::max<qsizetype>(64 * 1024, expectedBytes + expectedBytes / 8), Qt::Uninitialized),
+    : m_out(std::clamp<qsizetype>(expectedBytes + expectedBytes / 8, 64 * 1024, 64 * 1024 * 1024),
+            Qt::Uninitialized),
       m_data(m_out.data()) {
     append("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>\n");
     startElement("data");

@@ -100,6 +100,25 @@ private slots:
         QCOMPARE(byLines.finish(), joined.finish());
     }
 
+    // The size of the file being replaced is only a guess; a stray file of a
+    // terabyte must not make the writer ask for one.
+    void sizeGuessesGiveTheSameBytes_data() {
+        QTest::addColumn<qsizetype>("guess");
+        QTest::newRow("none") << qsizetype(0);
+        QTest::newRow("too small") << qsizetype(10);
+        QTest::newRow("a terabyte") << (qsizetype(1) << 40);
+    }
+    void sizeGuessesGiveTheSameBytes() {
+        QFETCH(qsizetype, guess);
+        XmlWriter out(guess);
+        for (int i = 0; i < 3000; ++i)
+            out.textElement("rec", QStringLiteral("記録%1").arg(i));
+        XmlWriter plain;
+        for (int i = 0; i < 3000; ++i)
+            plain.textElement("rec", QStringLiteral("記録%1").arg(i));
+        QCOMPARE(out.finish(), plain.finish());
+    }
+
     void writesAnEmptyRootClosed() {
         XmlWriter out;
         QCOMPARE(out.finish(), XmlDocument::create().serialize());
