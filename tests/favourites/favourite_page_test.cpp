@@ -1,15 +1,15 @@
 #include "favourites/favourite_records.h"
 #include "store/message_sink.h"
 #include "store/messages.h"
+#include "support/file_size_limit.h"
 #include "support/files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
+using testsupport::FileSizeLimit;
 using testsupport::readBytes;
 
 namespace {
@@ -34,26 +34,6 @@ TOkini* addOkini(TOkiniList& list, const QString& name, const QString& url, cons
     okini->memo = memo;
     return okini;
 }
-
-// Writes past the limit fail with EFBIG instead of raising SIGXFSZ, until the scope ends.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace
 

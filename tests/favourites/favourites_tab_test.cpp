@@ -4,6 +4,7 @@
 #include "favourites/url_dialog.h"
 #include "okini_test_support.h"
 #include "store/messages.h"
+#include "support/file_size_limit.h"
 #include "support/scripted_platform.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
@@ -15,38 +16,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineHistory>
-#include <csignal>
-#include <sys/resource.h>
 
 using okinitest::addOkini;
 using okinitest::paragraphs;
 using okinitest::whenModal;
+using testsupport::FileSizeLimit;
 
 namespace {
 
 QString saveMessage() {
     return QString::fromUtf8(msg::SaveFailedOkini);
 }
-
-// Writes past the limit fail with EFBIG instead of raising SIGXFSZ, until the scope ends.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 // Lifts a file size limit as soon as the gardener is told of a failure, so the
 // limit catches the program's own write and not the browser engine's.

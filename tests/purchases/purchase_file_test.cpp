@@ -1,6 +1,7 @@
 #include "purchases/purchase_records.h"
 #include "store/message_sink.h"
 #include "store/messages.h"
+#include "support/file_size_limit.h"
 #include "support/files.h"
 
 #include <QDir>
@@ -8,9 +9,8 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
+using testsupport::FileSizeLimit;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
@@ -31,26 +31,6 @@ void addLine(TCost* cost, const QString& name, const QString& kingaku) {
     line->name = name;
     line->kingaku = kingaku;
 }
-
-// Writes past the limit fail with EFBIG instead of raising SIGXFSZ, until the scope ends.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace
 
