@@ -1,6 +1,7 @@
 #pragma once
 
 #include "favourites/favourite_records.h"
+#include "support/modal.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -13,34 +14,14 @@
 
 namespace okinitest {
 
+using testsupport::whenModal;
+
 inline TOkini* addOkini(TOkiniList& list, const QString& name, const QString& url, const QString& memo) {
     TOkini* okini = list.add();
     okini->name = name;
     okini->url = url;
     okini->memo = memo;
     return okini;
-}
-
-// Runs action on the next modal dialog of type T once its exec() shows it, then
-// cancels the dialog if the action left it open, so a failed check cannot hang
-// the test. Gives up quietly when no such dialog comes; the caller's
-// assertions then say what is missing.
-template <class T> void whenModal(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, tries] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog && ++*tries < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog)
-            return;
-        action(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer->start(0);
 }
 
 // The value of script in the view's page; an invalid value when the engine does

@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "plans/plan_records.h"
+#include "support/modal.h"
 #include "widgets/list_view3.h"
 
 #include <QAbstractButton>
@@ -18,26 +19,9 @@
 // Helpers for driving the plan windows the way a user would.
 namespace plangui {
 
-// Runs action on the next modal dialog of type T once its exec() shows it. If
-// the action leaves the dialog open it is closed as by its close box, so a
-// failed check cannot hang the test. Nothing happens when no such dialog comes;
-// the test's own assertions then say what is missing.
+// Runs action on the next modal dialog of type T once its exec() shows it.
 template <class T> void onModal(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, tries] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog && ++*tries < 1000)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog)
-            return;
-        action(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer->start(0);
+    testsupport::whenModal<T>(std::move(action));
 }
 
 template <class W> W* child(QObject* parent, const char* name) {

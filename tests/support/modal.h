@@ -18,7 +18,7 @@ template <class T> QPointer<QTimer> whenModal(std::function<void(T*)> action) {
     auto tries = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, action, tries] {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog && ++*tries < 200)
+        if (!dialog && ++*tries < 1000)
             return;
         timer->stop();
         timer->deleteLater();
