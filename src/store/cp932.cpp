@@ -23,8 +23,11 @@ iconv_t converter(bool toCp932) {
 // The same contract as libxml2's own iconv bridge: -1 output full, -2 a
 // character that cannot be converted, -3 a cut-off sequence at the end.
 int convert(iconv_t cd, unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        *inlen = 0;
+        *outlen = 0;
         return -2;
+    }
     char* src = const_cast<char*>(reinterpret_cast<const char*>(in));
     char* dst = reinterpret_cast<char*>(out);
     size_t inLeft = size_t(*inlen);

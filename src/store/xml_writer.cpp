@@ -70,9 +70,9 @@ char* appendCharacter(char* out, char16_t c) {
     return out;
 }
 
-// A UTF-16 unit outside the Basic Multilingual Plane's plain characters: a pair
-// stands for one character the code page lacks; a lone half becomes '?', as
-// Qt's UTF-8 conversion makes it; U+FFFE and U+FFFF, which XML cannot hold, go.
+// A UTF-16 unit that is no character by itself: a surrogate pair stands for one
+// character the code page lacks; a lone half becomes '?', as Qt's UTF-8
+// conversion makes it; U+FFFE and U+FFFF, which XML cannot hold, go.
 char* appendSpecial(char* out, QStringView value, qsizetype& i) {
     const char16_t c = value[i].unicode();
     if (c == 0xFFFE || c == 0xFFFF)

@@ -14,6 +14,8 @@ namespace store {
 // tree cost several times the bytes themselves. The bytes are those the tree
 // writer gives: the Shift-JIS declaration, the root "data", no indentation,
 // libxml2's escapes, code page 932 with references for what it cannot hold.
+// Only the control characters XML cannot hold are left out, where the tree
+// writer wrote them as they were and so made the file unreadable.
 class XmlWriter {
 public:
     // The bytes expected, so that a long list is not copied over and over as
