@@ -3,6 +3,7 @@
 #include "crops/integer_text.h"
 #include "crops/period_dialog.h"
 #include "store/text_lines.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -172,22 +173,6 @@ void TForm2::buildButtonRow(QGridLayout* grid) {
     grid->setRowMinimumHeight(10, 6);
     grid->addLayout(okCancelRow(this, m_ok, m_cancel), 11, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TForm2::OkButtonClick);
-}
-
-QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
-    ok = new QPushButton(QStringLiteral("OK"), dialog);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setAutoDefault(false);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addStretch(1);
-    return row;
 }
 
 void TForm2::setTabOrder() {

@@ -6,7 +6,6 @@
 
 class Platform;
 class QGridLayout;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -81,7 +80,3 @@ private:
     QPushButton* m_ok;
     QPushButton* m_cancel;
 };
-
-// The centred OK and キャンセル row of the crop and period dialogs; OK is the
-// default button, キャンセル closes the dialog with nothing saved.
-QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);

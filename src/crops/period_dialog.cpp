@@ -2,6 +2,7 @@
 
 #include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>

@@ -4,8 +4,6 @@
 
 #include <QComboBox>
 #include <QDialog>
-#include <QHBoxLayout>
-#include <QPushButton>
 
 namespace plandlg {
 
@@ -24,22 +22,6 @@ void useTabFont(QDialog* dialog) {
     QFont font = dialog->font();
     font.setPointSize(10);
     dialog->setFont(font);
-}
-
-QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton** ok) {
-    *ok = new QPushButton(QStringLiteral("OK"), dialog);
-    (*ok)->setObjectName(QStringLiteral("okButton"));
-    (*ok)->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setAutoDefault(false);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(*ok);
-    row->addWidget(cancel);
-    row->addStretch(1);
-    return row;
 }
 
 } // namespace plandlg

@@ -5,8 +5,6 @@
 class Platform;
 class QComboBox;
 class QDialog;
-class QHBoxLayout;
-class QPushButton;
 class QWidget;
 
 // Small pieces the plan dialogs share, so their checks and lists behave alike.
@@ -20,8 +18,5 @@ void selectByText(QComboBox* box, const QString& text);
 
 // The dialog font: the tabs' 10 points.
 void useTabFont(QDialog* dialog);
-
-// A centred row with OK (the default button) and キャンセル (rejects).
-QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton** ok);
 
 } // namespace plandlg

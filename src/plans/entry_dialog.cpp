@@ -3,6 +3,7 @@
 #include "crops/crop_records.h"
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -104,7 +105,7 @@ void TForm9::buildLayout() {
     grid->addLayout(placeRow, 5, 1);
 
     grid->setRowMinimumHeight(6, 6);
-    grid->addLayout(plandlg::okCancelRow(this, &m_ok), 7, 0, 1, 2);
+    grid->addLayout(okCancelRow(this, m_ok), 7, 0, 1, 2);
 
     connect(m_groups, &QComboBox::currentIndexChanged, this, &TForm9::GroupChange);
     connect(m_groupAdd, &QPushButton::clicked, this, &TForm9::GroupAddButtonClick);

@@ -2,6 +2,7 @@
 
 #include "plans/dialog_support.h"
 #include "plans/plan_records.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 
@@ -26,7 +27,7 @@ TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidge
     layout->addWidget(
         new QLabel(QStringLiteral("作付計画で選択されている計画での作物を表示しています。"), this));
     layout->addWidget(m_list, 1);
-    layout->addLayout(plandlg::okCancelRow(this, &ok));
+    layout->addLayout(okCancelRow(this, ok));
     connect(ok, &QPushButton::clicked, this, &TForm6::OkButtonClick);
     setFixedSize(430, 360);
 }

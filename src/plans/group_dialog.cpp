@@ -2,6 +2,7 @@
 
 #include "plans/dialog_support.h"
 #include "plans/plan_records.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -32,7 +33,7 @@ TForm1::TForm1(Platform& platform, const TGroupList& plan, const TGroup* group, 
     grid->addWidget(m_order, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("※未入力：末尾"), this), 1, 2);
     grid->setRowMinimumHeight(2, 6);
-    grid->addLayout(plandlg::okCancelRow(this, &m_ok), 3, 0, 1, 3);
+    grid->addLayout(okCancelRow(this, m_ok), 3, 0, 1, 3);
     connect(m_ok, &QPushButton::clicked, this, &TForm1::OkButtonClick);
     setFixedSize(sizeHint());
 }

@@ -1,6 +1,7 @@
 #include "plans/plan_name_dialog.h"
 
 #include "plans/dialog_support.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -28,7 +29,7 @@ TForm42::TForm42(Platform& platform, const QString& currentName, QWidget* parent
     grid->addWidget(new QLabel(QStringLiteral("変更後"), this), 2, 0);
     grid->addWidget(m_name, 2, 1);
     grid->setRowMinimumHeight(3, 6);
-    grid->addLayout(plandlg::okCancelRow(this, &m_ok), 4, 0, 1, 2);
+    grid->addLayout(okCancelRow(this, m_ok), 4, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TForm42::OkButtonClick);
     setFixedSize(sizeHint());
 }

@@ -2,6 +2,7 @@
 
 #include "schedule/task_merge.h"
 #include "schedule/task_records.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QLabel>
@@ -34,17 +35,7 @@ void TForm14::buildLayout() {
     m_report->setReadOnly(true);
     m_report->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("okButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = okCancelRow(this, m_ok, m_cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -53,7 +44,6 @@ void TForm14::buildLayout() {
     layout->addLayout(buttons);
 
     connect(m_ok, &QPushButton::clicked, this, &TForm14::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString TForm14::reportText() const {

@@ -4,6 +4,7 @@
 #include "schedule/task_presets.h"
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -113,23 +114,12 @@ TForm13::Row TForm13::buildRow(int index) {
 }
 
 QLayout* TForm13::buildFooter() {
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("okButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_cancel->setAutoDefault(false);
+    QHBoxLayout* buttons = okCancelRow(this, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &TForm13::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* footer = new QVBoxLayout;
     footer->addWidget(
         new QLabel(QStringLiteral("追加する予定にチェックを付けてください（編集もできます）。"), this));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
     footer->addLayout(buttons);
     return footer;
 }

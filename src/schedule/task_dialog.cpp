@@ -4,6 +4,7 @@
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
 #include "store/text_lines.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/platform.h"
 
 #include <QComboBox>
@@ -75,17 +76,7 @@ void TForm11::buildLayout() {
     grid->addWidget(m_note, 2, 1);
     grid->setRowStretch(2, 1);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("okButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = okCancelRow(this, m_ok, m_cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 10);
@@ -94,7 +85,6 @@ void TForm11::buildLayout() {
     layout->addLayout(buttons);
 
     connect(m_ok, &QPushButton::clicked, this, &TForm11::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     QWidget::setTabOrder(m_name, m_month);
     QWidget::setTabOrder(m_month, m_week);
     QWidget::setTabOrder(m_week, m_note);
