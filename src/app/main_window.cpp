@@ -11,6 +11,7 @@
 #include "widgets/external_link_page.h"
 #include "widgets/platform.h"
 
+#include <QHBoxLayout>
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
@@ -63,7 +64,7 @@ void TForm5::buildTabs() {
     m_tabs->addTab(m_purchaseTab, QStringLiteral("購入履歴"));
     m_tabs->addTab(m_osusumeBrowser, QStringLiteral("オススメ"));
     m_tabs->addTab(m_favouritesTab, QStringLiteral("お気に入り"));
-    m_tabs->setCornerWidget(buildHelpButton(), Qt::TopRightCorner);
+    m_tabs->setCornerWidget(buildCorner(), Qt::TopRightCorner);
 
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
     m_context.redrawChart = [this] { m_planTab->Redraw(); };
@@ -75,6 +76,21 @@ QWebEngineView* TForm5::buildBrowser(const char* objectName) {
     view->setObjectName(QString::fromLatin1(objectName));
     view->setPage(new ExternalLinkPage([this](const QUrl& url) { m_platform.openUrl(url); }, view));
     return view;
+}
+
+// The tab row's right-hand corner: commands that belong to no tab, the help button last.
+QWidget* TForm5::buildCorner() {
+    auto* corner = new QWidget(this);
+    corner->setObjectName(QStringLiteral("cornerBar"));
+    m_cornerRow = new QHBoxLayout(corner);
+    m_cornerRow->setContentsMargins(0, 0, 0, 0);
+    m_cornerRow->setSpacing(2);
+    m_cornerRow->addWidget(buildHelpButton());
+    return corner;
+}
+
+void TForm5::addCornerWidget(QWidget* widget) {
+    m_cornerRow->insertWidget(m_cornerRow->count() - 1, widget);
 }
 
 QToolButton* TForm5::buildHelpButton() {

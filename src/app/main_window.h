@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class Platform;
+class QHBoxLayout;
 class QTabWidget;
 class QToolButton;
 class QWebEngineView;
@@ -41,6 +42,9 @@ protected:
 
 private:
     void buildTabs();
+    QWidget* buildCorner();
+    // Places a widget in the tab row's corner, left of the help button.
+    void addCornerWidget(QWidget* widget);
     QToolButton* buildHelpButton();
     QWebEngineView* buildBrowser(const char* objectName);
     void FormShow();
@@ -62,6 +66,7 @@ private:
     AppContext m_context;
 
     QTabWidget* m_tabs = nullptr;
+    QHBoxLayout* m_cornerRow = nullptr;
     QWebEngineView* m_infoBrowser = nullptr;
     QWebEngineView* m_osusumeBrowser = nullptr;
     TCropTab* m_cropTab = nullptr;
