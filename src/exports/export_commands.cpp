@@ -44,21 +44,34 @@ std::optional<QString> folderPath(const QString& dataFolder, QTextStream& err) {
     return dataFolder.endsWith(QLatin1Char('/')) ? dataFolder : dataFolder + QLatin1Char('/');
 }
 
-int write(const QString& file, const QByteArray& bytes, const QString& done, QTextStream& out,
-          QTextStream& err) {
-    const QString failure = writeExportFile(file, bytes);
+// The file's bytes and the line that says what they hold.
+struct Output {
+    QByteArray bytes;
+    QString said;
+};
+
+int write(const QString& file, const Output& output, QTextStream& out, QTextStream& err) {
+    const QString failure = writeExportFile(file, output.bytes);
     if (!failure.isEmpty()) {
         err << failure << Qt::endl;
         return kFailed;
     }
-    out << file << QStringLiteral(": ") << done << Qt::endl;
+    out << file << QStringLiteral(": ") << output.said << Qt::endl;
     return kDone;
 }
 
-// The records are read, built into bytes and written, or the first failure ends it.
-template <class Run> int guarded(QTextStream& err, Run run) {
+// Reads the records with load, builds the file and writes it; the first failure ends it.
+template <class Load, class Build>
+int runExport(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err, Load load,
+              Build build) {
+    const std::optional<QString> folder = folderPath(dataFolder, err);
+    if (!folder)
+        return kUsage;
     try {
-        return run();
+        ErrorSink sink(err);
+        if (!load(*folder, sink) || sink.failed())
+            return kFailed;
+        return write(file, build(), out, err);
     } catch (const std::exception& e) {
         err << QString::fromLocal8Bit(e.what()) << Qt::endl;
         return kFailed;
@@ -73,50 +86,41 @@ QString orAll(const QString& filter) {
 
 int exportCalendarCommand(const QString& dataFolder, const QString& file, const QDate& from, QTextStream& out,
                           QTextStream& err) {
-    const std::optional<QString> folder = folderPath(dataFolder, err);
-    if (!folder)
-        return kUsage;
     if (!from.isValid()) {
         err << QStringLiteral("日付が正しくありません。") << Qt::endl;
         return kUsage;
     }
-    return guarded(err, [&] {
-        TYoteiList tasks;
-        ErrorSink sink(err);
-        if (!tasks.LoadFromFile(*folder, sink) || sink.failed())
-            return kFailed;
-        const CalendarPlan plan = PlanCalendar(tasks, from);
-        const QByteArray ics = CalendarIcs(plan, QDateTime::currentDateTimeUtc());
-        return write(file, ics, exportmsg::calendarWritten(int(plan.events.size()), plan.leftOut), out, err);
-    });
+    TYoteiList tasks;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return tasks.LoadFromFile(folder, sink); },
+        [&] {
+            const CalendarPlan plan = PlanCalendar(tasks, from);
+            return Output{CalendarIcs(plan, QDateTime::currentDateTimeUtc()),
+                          exportmsg::calendarWritten(int(plan.events.size()), plan.leftOut)};
+        });
 }
 
 int exportPurchasesCommand(const QString& dataFolder, const QString& file, const QString& year,
                            const QString& month, QTextStream& out, QTextStream& err) {
-    const std::optional<QString> folder = folderPath(dataFolder, err);
-    if (!folder)
-        return kUsage;
-    return guarded(err, [&] {
-        TCostList costs;
-        ErrorSink sink(err);
-        if (!costs.LoadFromFile(*folder, sink) || sink.failed())
-            return kFailed;
-        costs.SortByDate();
-        const CsvExport csv = PurchasesCsv(costs.Filter(orAll(year), orAll(month)));
-        return write(file, csv.bytes, exportmsg::purchasesWritten(csv.records, csv.rows), out, err);
-    });
+    TCostList costs;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return costs.LoadFromFile(folder, sink); },
+        [&] {
+            costs.SortByDate();
+            const CsvExport csv = PurchasesCsv(costs.Filter(orAll(year), orAll(month)));
+            return Output{csv.bytes, exportmsg::purchasesWritten(csv.records, csv.rows)};
+        });
 }
 
 int exportCropsCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err) {
-    const std::optional<QString> folder = folderPath(dataFolder, err);
-    if (!folder)
-        return kUsage;
-    return guarded(err, [&] {
-        TSakumotuList crops;
-        ErrorSink sink(err);
-        if (!crops.LoadFromFile(*folder, sink) || sink.failed())
-            return kFailed;
-        const CsvExport csv = CropsCsv(crops);
-        return write(file, csv.bytes, exportmsg::cropsWritten(csv.records), out, err);
-    });
+    TSakumotuList crops;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return crops.LoadFromFile(folder, sink); },
+        [&] {
+            const CsvExport csv = CropsCsv(crops);
+            return Output{csv.bytes, exportmsg::cropsWritten(csv.records)};
+        });
 }
