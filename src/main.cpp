@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
     const StartDecision start = readCommandLine(argc, argv);
     if (!start.openWindow)
         return start.exitCode;
+    // Lets a Wayland desktop match the window with its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(AOBAROKU_APP_ID));
 
     TApplication app(argc, argv);
     app.setUpLook();
