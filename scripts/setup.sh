@@ -22,7 +22,7 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing packages, install them as root: sudo bash scripts/setup.sh  (${missing[*]})" >&2
+        echo "Missing packages (${missing[*]}): run  bash scripts/setup.sh  as root, then try again." >&2
         exit 1
     fi
     echo "Installing: ${missing[*]}"
