@@ -10,7 +10,6 @@ packages=(
     # Building the Debian package and checking it.
     file
     dpkg-dev
-    fakeroot
     lintian
     appstream
     desktop-file-utils
