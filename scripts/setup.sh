@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs with apt-get only the packages that are missing.
+# Installs with apt-get only the packages that are missing. When nothing is
+# missing it needs no root, so a normal user can build and start the program.
 set -euo pipefail
 packages=(
     build-essential cmake pkg-config
@@ -8,12 +9,23 @@ packages=(
     libical-dev
     qt6-charts-dev
     xvfb xauth poppler-utils imagemagick jpeginfo libjpeg-turbo-progs
+    # Building the Debian package and checking it.
+    file
+    dpkg-dev
+    lintian
+    appstream
+    desktop-file-utils
+    librsvg2-bin
 )
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages (${missing[*]}): run  bash scripts/setup.sh  as root, then try again." >&2
+        exit 1
+    fi
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq

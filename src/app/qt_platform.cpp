@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -81,5 +80,5 @@ QDate QtPlatform::today() {
 }
 
 QString QtPlatform::dataFolder() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/data/");
+    return m_dataFolder;
 }

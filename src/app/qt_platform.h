@@ -2,10 +2,12 @@
 
 #include "widgets/platform.h"
 
-// The real desktop: Qt's dialogs, the system's printers and clock, the data
-// folder beside the executable.
+// The real desktop: Qt's dialogs, the system's printers and clock, and the
+// data folder decided at start (store::chooseDataFolder).
 class QtPlatform : public Platform {
 public:
+    explicit QtPlatform(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
+
     void message(const QString& text) override;
     bool question(const QString& text) override;
     void warning(const QString& text) override;
@@ -17,6 +19,9 @@ public:
     void openUrl(const QUrl& url) override;
     QDate today() override;
     QString dataFolder() override;
+
+private:
+    QString m_dataFolder;
 };
 
 // Application title used on plain message boxes.
