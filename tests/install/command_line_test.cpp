@@ -126,6 +126,48 @@ private slots:
         QVERIFY(QDir(m_root.path() + "/runtime").isEmpty());
     }
 
+    // The exports run in the real program, with no display, and leave nothing behind when they fail.
+    void exportsEndWithTheirExitCode_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("crops written")
+            << QStringList{"--data", "ROOT/garden", "--export-crops", "ROOT/out.csv"} << 0
+            << "ROOT/out.csv: ";
+        QTest::newRow("missing data folder")
+            << QStringList{"--data", "ROOT/missing", "--export-crops", "ROOT/out.csv"} << 2
+            << "データフォルダーがありません: ROOT/missing";
+        QTest::newRow("output in a missing folder")
+            << QStringList{"--data", "ROOT/garden", "--export-purchases", "ROOT/nowhere/out.csv"} << 1 << "";
+        QTest::newRow("output under a file")
+            << QStringList{"--data", "ROOT/garden", "--export-calendar", "ROOT/garden/yotei.xml/out.ics"} << 1
+            << "";
+        QTest::newRow("a month without its command") << QStringList{"--month", "5"} << 2 << "";
+    }
+    void exportsEndWithTheirExitCode() {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        QFile::remove(m_root.path() + "/out.csv");
+        QVERIFY(QDir().mkpath(m_root.path() + "/garden"));
+        QFile tasks(m_root.path() + "/garden/yotei.xml");
+        QVERIFY(tasks.open(QIODevice::WriteOnly));
+        tasks.write("<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?><data/>");
+        tasks.close();
+        QProcess* program = runProgram(options.replaceInStrings("ROOT", m_root.path()));
+        QVERIFY(program->waitForFinished(60000));
+        QCOMPARE(program->exitCode(), exitCode);
+        const QString out = QString::fromUtf8(program->readAllStandardOutput());
+        const QString err = QString::fromUtf8(program->readAllStandardError());
+        said.replace("ROOT", m_root.path());
+        QVERIFY2((exitCode == 0 ? out : err).startsWith(said), qPrintable(out + err));
+        if (exitCode != 0)
+            QVERIFY2(!err.isEmpty() && out.isEmpty(), qPrintable(out + err));
+        QCOMPARE(QFileInfo::exists(m_root.path() + "/out.csv"), exitCode == 0);
+        QVERIFY(!QFileInfo::exists(m_root.path() + "/missing"));
+        QVERIFY(QDir(m_root.path() + "/runtime").isEmpty());
+    }
+
     void programRefusesAnUnknownOptionWithCode2() {
         QProcess* program = runProgram({"--colour"});
         QVERIFY(program->waitForFinished(60000));
