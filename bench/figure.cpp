@@ -27,11 +27,15 @@ QString firstMatch(const QString& path, const QString& pattern) {
     return match.hasMatch() ? match.captured(1).trimmed() : QString();
 }
 
+QString amount(double value, const Figure& f) {
+    return number(value) + QLatin1Char(' ') + f.unit;
+}
+
 QStringList cells(const Figure& f) {
     return {f.name,
-            number(f.ms),
+            amount(f.ms, f),
             f.floorName.isEmpty() ? QStringLiteral("-") : f.floorName,
-            f.hasFloor() ? number(f.floorMs) : QStringLiteral("-"),
+            f.hasFloor() ? amount(f.floorMs, f) : QStringLiteral("-"),
             f.hasFloor() ? number(f.ratio()) + QLatin1Char('x') : QStringLiteral("-"),
             f.targetText(),
             f.hasTarget() ? number(f.againstTarget()) : QStringLiteral("-"),
@@ -64,11 +68,14 @@ QString alignedRows(const QList<QStringList>& rows) {
     return text;
 }
 
+// Times keep the keys "ms" and "floorMs"; other figures name their unit, as in "mb".
 QJsonObject figureObject(const Figure& f) {
-    QJsonObject o{{"name", f.name}, {"ms", f.ms}, {"runs", f.runs}};
+    const QString key = f.unit.toLower();
+    const QString floorKey = QStringLiteral("floor") + key.left(1).toUpper() + key.mid(1);
+    QJsonObject o{{"name", f.name}, {key, f.ms}, {"unit", f.unit}, {"runs", f.runs}};
     if (f.hasFloor()) {
         o["floor"] = f.floorName;
-        o["floorMs"] = f.floorMs;
+        o[floorKey] = f.floorMs;
         o["ratio"] = f.ratio();
     }
     if (f.targetRatio > 0)
@@ -122,7 +129,7 @@ QString textTable(const Machine& machine, const QList<Figure>& figures) {
                        .arg(machine.cpuModel, machine.loadAverage, machine.buildType, machine.qtVersion,
                             machine.libxmlVersion);
     QList<QStringList> rows = {
-        {"figure", "median ms", "floor", "floor ms", "ratio", "target", "vs target", "met"}};
+        {"figure", "median", "floor", "floor median", "ratio", "target", "vs target", "met"}};
     for (const Figure& f : figures)
         rows << cells(f);
     return text + alignedRows(rows);

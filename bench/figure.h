@@ -6,8 +6,9 @@
 
 namespace bench {
 
-// One line of the table: a median time, the floor it is held against (measured
-// in the same rounds) and the target, either a ratio to the floor or a time.
+// One line of the table: a median, the floor it is held against (measured in
+// the same rounds) and the target, either a ratio to the floor or a time. Most
+// figures are times; ms and floorMs then hold milliseconds, else the unit's amounts.
 struct Figure {
     QString name;
     double ms = 0;
@@ -16,6 +17,7 @@ struct Figure {
     double targetRatio = 0; // the figure may take this many times the floor; 0: none
     double targetMs = 0;    // the figure may take this long; 0: none
     int runs = 0;
+    QString unit = QStringLiteral("ms");
 
     bool hasFloor() const { return !floorName.isEmpty() && floorMs > 0; }
     bool hasTarget() const { return (targetRatio > 0 && hasFloor()) || targetMs > 0; }

@@ -14,6 +14,9 @@ QList<Figure> fileFigures(const QString& root, const QList<int>& taskCounts, int
 QList<Figure> commandFigures(const QString& root, int runs);
 QList<Figure> chartFigures(const QString& root, const QString& scratch, int runs);
 QList<Figure> startupFigures(const QString& root, int runs);
+// The program as a process of its own, from its start until idle, and its memory
+// then, on an empty notebook; against a plain window showing one page.
+QList<Figure> processStartFigures(const QString& program, int runs);
 
 // A data set that did not load in full makes every figure on it worthless.
 void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
@@ -19,15 +18,17 @@ struct Options {
     QStringList parts = {"files", "commands", "chart", "startup"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
+    QString program = QStringLiteral(AOBAROKU_PROGRAM);
 };
 
-// Windows are shown off-screen; the web engine refuses root unless its sandbox is off.
-void prepareEnvironment() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+// The bench's own windows are shown off-screen. True when it set the platform,
+// which it takes back once the application has read it, so that the programs
+// it starts show on the screen it was given.
+bool offscreenForTheBench() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return false;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
 }
 
 Options parseOptions(const QApplication& app) {
@@ -44,7 +45,11 @@ Options parseOptions(const QApplication& app) {
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
-    parser.addOptions({json, runs, only, noStartup});
+    const QCommandLineOption program(
+        QStringLiteral("program"),
+        QStringLiteral("The program the start-up part starts (default: the one built with the bench)."),
+        QStringLiteral("path"));
+    parser.addOptions({json, runs, only, noStartup, program});
     parser.process(app);
     Options options;
     options.json = parser.isSet(json);
@@ -53,6 +58,8 @@ Options parseOptions(const QApplication& app) {
     if (parser.isSet(noStartup))
         options.parts.removeAll(QStringLiteral("startup"));
     options.runs = std::max(1, parser.value(runs).toInt());
+    if (parser.isSet(program))
+        options.program = parser.value(program);
     return options;
 }
 
@@ -70,16 +77,20 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::commandFigures(root, options.runs);
     if (options.parts.contains(QStringLiteral("chart")))
         figures += bench::chartFigures(root, root + QLatin1Char('/'), options.runs);
-    if (options.parts.contains(QStringLiteral("startup")))
+    if (options.parts.contains(QStringLiteral("startup"))) {
         figures += bench::startupFigures(root, options.runs);
+        figures += bench::processStartFigures(options.program, options.runs);
+    }
     return figures;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    prepareEnvironment();
+    const bool platformSet = offscreenForTheBench();
     QApplication app(argc, argv);
+    if (platformSet)
+        qunsetenv("QT_QPA_PLATFORM");
     const Options options = parseOptions(app);
     const bench::Machine machine = bench::Machine::current();
     try {

@@ -1,12 +1,15 @@
 #include "bench_platform.h"
 #include "data_sets.h"
 #include "figures.h"
+#include "process_start.h"
 #include "timing.h"
 
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMainWindow>
+#include <QTemporaryDir>
 #include <memory>
 #include <stdexcept>
 
@@ -41,6 +44,14 @@ QString startupName(const QString& when) {
         .arg(kCropCount);
 }
 
+// An empty notebook of its own for every start, as on a first start.
+ProcessStart startOnEmptyNotebook(const QString& program) {
+    QTemporaryDir empty;
+    if (!empty.isValid())
+        throw std::runtime_error("cannot make a temporary folder");
+    return measureProgramStart(program, empty.path());
+}
+
 } // namespace
 
 QList<Figure> startupFigures(const QString& root, int runs) {
@@ -64,6 +75,41 @@ QList<Figure> startupFigures(const QString& root, int runs) {
     const QString floor = QStringLiteral("empty QMainWindow shown");
     return {{startupName(QStringLiteral(", first in process")), firstMain, floor, firstEmpty, 0, 0, 1},
             {startupName(QString()), ms[0], floor, ms[1], 0, 0, runs}};
+}
+
+QList<Figure> processStartFigures(const QString& program, int runs) {
+    qInfo("measuring %s from its start until idle", qPrintable(program));
+    const QString floorWindow = QStringLiteral(AOBAROKU_FLOOR_WINDOW);
+    const QStringList page{QFileInfo(program).absolutePath() + QStringLiteral("/site/info.html")};
+    // One untimed start of each, so that both find their libraries and files in the cache.
+    startOnEmptyNotebook(program);
+    measureProcessStart(floorWindow, page);
+    QList<double> mainMs, mainMb, floorMs, floorMb;
+    for (int round = 0; round < runs; ++round) {
+        const ProcessStart main = startOnEmptyNotebook(program);
+        const ProcessStart floor = measureProcessStart(floorWindow, page);
+        mainMs << main.msToIdle;
+        mainMb << main.rssMb;
+        floorMs << floor.msToIdle;
+        floorMb << floor.rssMb;
+    }
+    const QString floorName = QStringLiteral("QTextBrowser window, one local page");
+    Figure time{QStringLiteral("start-up, whole process: start to idle (CPU flat 400 ms), empty notebook"),
+                median(mainMs),
+                floorName,
+                median(floorMs),
+                2,
+                0,
+                runs};
+    Figure memory{QStringLiteral("memory at idle, whole process and its children (RSS), empty notebook"),
+                  median(mainMb),
+                  floorName,
+                  median(floorMb),
+                  2,
+                  0,
+                  runs,
+                  QStringLiteral("MB")};
+    return {time, memory};
 }
 
 } // namespace bench

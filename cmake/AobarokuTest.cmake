@@ -11,5 +11,5 @@ function(aobaroku_test name)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;AOBAROKU_BIN_DIR=$<TARGET_FILE_DIR:aobaroku>")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;AOBAROKU_BIN_DIR=$<TARGET_FILE_DIR:aobaroku>")
 endfunction()

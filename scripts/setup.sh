@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libxml2-dev libjpeg62-turbo-dev fonts-noto-cjk
     libical-dev
     qt6-charts-dev

@@ -5,15 +5,8 @@
 #include "app/single_instance.h"
 
 #include <QMessageBox>
-#include <unistd.h>
 
 int main(int argc, char** argv) {
-    // Chromium refuses to start as root unless its sandbox is off; the program
-    // is often started by root on a fresh machine, so switch it off then only.
-    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-
     // Before any application object, so that what needs no window needs no display either.
     const StartDecision start = readCommandLine(argc, argv);
     if (!start.openWindow)

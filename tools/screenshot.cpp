@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QTabWidget>
 #include <QTimer>
-#include <unistd.h>
 
 namespace {
 
@@ -22,9 +21,6 @@ void wait(int ms) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (::geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
     app.setUpLook();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
@@ -33,10 +29,10 @@ int main(int argc, char** argv) {
     QtPlatform platform(store::chooseDataFolder(store::Surroundings::ofThisProcess()).path);
     TForm5 window(platform);
     window.show();
-    wait(2500);
+    wait(500);
     for (int i = 0; i < window.tabWidget()->count(); ++i) {
         window.tabWidget()->setCurrentIndex(i);
-        wait(i == 0 || i == 5 ? 1500 : 300);
+        wait(300);
         window.grab().save(QStringLiteral("%1/tab%2.png").arg(out).arg(i + 1));
     }
     return 0;

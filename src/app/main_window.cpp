@@ -9,7 +9,7 @@
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
 #include "store/site.h"
-#include "widgets/external_link_page.h"
+#include "widgets/page_view.h"
 #include "widgets/platform.h"
 
 #include <QComboBox>
@@ -18,7 +18,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform) {
     m_context.platform = &m_platform;
@@ -79,10 +78,9 @@ void TForm5::buildTabs() {
     m_context.reloadPlan = [this] { m_planTab->SpeedButtonClick(); };
 }
 
-QWebEngineView* TForm5::buildBrowser(const char* objectName) {
-    auto* view = new QWebEngineView(m_tabs);
+PageView* TForm5::buildBrowser(const char* objectName) {
+    auto* view = new PageView(m_platform, m_tabs);
     view->setObjectName(QString::fromLatin1(objectName));
-    view->setPage(new ExternalLinkPage([this](const QUrl& url) { m_platform.openUrl(url); }, view));
     return view;
 }
 
@@ -137,8 +135,8 @@ void TForm5::FormShow() {
 }
 
 void TForm5::startBrowsers() {
-    m_infoBrowser->load(QUrl(siteAddress() + QStringLiteral("info.html")));
-    m_osusumeBrowser->load(QUrl(siteAddress() + QStringLiteral("osusume.html")));
+    m_infoBrowser->showFile(QUrl(siteAddress() + QStringLiteral("info.html")).toLocalFile());
+    m_osusumeBrowser->showFile(QUrl(siteAddress() + QStringLiteral("osusume.html")).toLocalFile());
 }
 
 void TForm5::startCrops() {

@@ -10,11 +10,11 @@
 #include <QImage>
 #include <QWidget>
 
+class PageView;
 class Platform;
 class QHBoxLayout;
 class QTabWidget;
 class QToolButton;
-class QWebEngineView;
 class TCropTab;
 class TPlanTab;
 class TScheduleTab;
@@ -46,7 +46,7 @@ private:
     // Places a widget in the tab row's corner, left of the help button.
     void addCornerWidget(QWidget* widget);
     QToolButton* buildHelpButton();
-    QWebEngineView* buildBrowser(const char* objectName);
+    PageView* buildBrowser(const char* objectName);
     void FormShow();
     void startBrowsers();
     void startCrops();
@@ -67,8 +67,8 @@ private:
 
     QTabWidget* m_tabs = nullptr;
     QHBoxLayout* m_cornerRow = nullptr;
-    QWebEngineView* m_infoBrowser = nullptr;
-    QWebEngineView* m_osusumeBrowser = nullptr;
+    PageView* m_infoBrowser = nullptr;
+    PageView* m_osusumeBrowser = nullptr;
     TCropTab* m_cropTab = nullptr;
     TPlanTab* m_planTab = nullptr;
     TScheduleTab* m_scheduleTab = nullptr;

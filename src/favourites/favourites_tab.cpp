@@ -1,41 +1,24 @@
 #include "favourites/favourites_tab.h"
 
-#include "favourites/browser_wait.h"
 #include "favourites/favourite_records.h"
 #include "favourites/favourites_pick_dialog.h"
-#include "favourites/okini_web_page.h"
 #include "favourites/url_dialog.h"
 #include "store/message_sink.h"
 #include "store/site.h"
 #include "widgets/app_context.h"
+#include "widgets/page_view.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
 
-#include <QFile>
-#include <QPointer>
 #include <QVBoxLayout>
-#include <QWebEngineHistory>
-#include <QWebEngineView>
-
-namespace {
-
-// Long enough for the engine to start on a slow machine, short enough that a
-// browser that never answers costs only a pause.
-constexpr int kBrowserWaitMs = 5000;
-
-} // namespace
 
 TFavouritesTab::TFavouritesTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs::hint(
         QStringLiteral("よく訪問するサイトや、参考にしているサイトを「追加」ボタンから登録します。"), this));
-    m_browser = new QWebEngineView(this);
-    m_browser->setObjectName(QStringLiteral("okiniBrowser"));
-    // A dropped file or address would be opened inside the tab.
-    m_browser->setAcceptDrops(false);
-    m_browser->setPage(
-        new OkiniWebPage([this](const QUrl& url) { m_context.platform->openUrl(url); }, m_browser));
-    layout->addWidget(m_browser, 1);
+    m_view = new PageView(*m_context.platform, this);
+    m_view->setObjectName(QStringLiteral("okiniBrowser"));
+    layout->addWidget(m_view, 1);
 
     auto* row = tabs::commandRow();
     auto add = [this, row](const QString& caption, const char* name, void (TFavouritesTab::*handler)()) {
@@ -50,28 +33,17 @@ TFavouritesTab::TFavouritesTab(AppContext& context, QWidget* parent) : QWidget(p
     layout->addLayout(row);
 }
 
-// The blank page comes first so the browser lets go of the old file before it
-// is replaced. A page that could not be written leaves the last one on show.
 void TFavouritesTab::ShowPage() {
     showPage(*m_context.platform);
 }
 
+// The view goes blank first, so it never shows a page its file no longer holds.
+// A page that could not be written keeps the file, and so the page, of before.
 void TFavouritesTab::showPage(store::MessageSink& sink) {
-    QPointer<TFavouritesTab> alive(this);
-    loadAndWait(*m_browser, QUrl(QStringLiteral("about:blank")), kBrowserWaitMs);
-    if (!alive)
-        return;
-    m_context.okini->WritePage(m_context.platform->dataFolder(), siteAddress(), sink);
-    showPageFile();
-}
-
-void TFavouritesTab::showPageFile() {
-    const QString path = m_context.platform->dataFolder() + kOkiniPageName;
-    if (!QFile::exists(path))
-        return;
-    loadAndWait(*m_browser, QUrl::fromLocalFile(path), kBrowserWaitMs);
-    // Going back would only show the blank page between two showings.
-    m_browser->history()->clear();
+    m_view->clear();
+    const QString folder = m_context.platform->dataFolder();
+    m_context.okini->WritePage(folder, siteAddress(), sink);
+    m_view->showFile(folder + kOkiniPageName);
 }
 
 // A page written beside a list that could not be saved nearly always fails the

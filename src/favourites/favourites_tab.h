@@ -2,8 +2,7 @@
 
 #include <QWidget>
 
-class QUrl;
-class QWebEngineView;
+class PageView;
 class TOkini;
 struct AppContext;
 namespace store {
@@ -17,10 +16,10 @@ class TFavouritesTab : public QWidget {
 public:
     TFavouritesTab(AppContext& context, QWidget* parent = nullptr);
 
-    QWebEngineView* browser() const { return m_browser; }
+    PageView* pageView() const { return m_view; }
 
-    // Writes OkiniList.html from the favourites and shows it. Waits for the
-    // browser while window events go on, each wait bounded to a few seconds.
+    // Writes OkiniList.html from the favourites and shows it. The one way the
+    // page is refreshed: every change to the favourites ends here.
     void ShowPage();
 
     void AddButtonClick();
@@ -31,8 +30,7 @@ private:
     TOkini* pickOkini();
     void saveAndShow();
     void showPage(store::MessageSink& sink);
-    void showPageFile();
 
     AppContext& m_context;
-    QWebEngineView* m_browser;
+    PageView* m_view;
 };

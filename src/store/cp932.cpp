@@ -137,6 +137,30 @@ quint16 cp932Code(char16_t u) {
     return table[u];
 }
 
+QString decodeCp932(const QByteArray& bytes) {
+    iconv_t cd = converter(false);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return QString();
+    QByteArray utf8;
+    utf8.reserve(bytes.size() * 3 / 2);
+    char* in = const_cast<char*>(bytes.constData());
+    size_t inLeft = size_t(bytes.size());
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* out = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t done = iconv(cd, &in, &inLeft, &out, &outLeft);
+        utf8.append(buffer, qsizetype(out - buffer));
+        if (done != size_t(-1) || errno == E2BIG)
+            continue;
+        // An invalid byte, or a double-byte character cut off at the end.
+        utf8 += "\xEF\xBF\xBD";
+        ++in;
+        --inLeft;
+    }
+    return QString::fromUtf8(utf8);
+}
+
 void registerCp932Encoding(const char* name) {
     xmlNewCharEncodingHandler(name, fromCp932, toCp932);
 }

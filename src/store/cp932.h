@@ -17,6 +17,11 @@ QString referenceCp932Lookalikes(const QString& text);
 // 0 when the code page lacks the character or it is one of the look-alikes.
 quint16 cp932Code(char16_t u);
 
+// Code page 932 bytes as text, the way Windows reads them. A byte that starts no
+// character of the code page becomes U+FFFD and the rest still comes through.
+// Null when the system has no converter for the code page.
+QString decodeCp932(const QByteArray& bytes);
+
 // Registers a code page 932 encoding for libxml2 that refuses the look-alikes,
 // so its writer turns them into references like any character the code page lacks.
 void registerCp932Encoding(const char* name);

@@ -2,8 +2,10 @@
 #include "crops/crop_records.h"
 #include "crops/crop_tab.h"
 #include "plans/plan_tab.h"
+#include "support/page_reading.h"
 #include "support/scripted_platform.h"
 #include "widgets/list_view3.h"
+#include "widgets/page_view.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -76,6 +78,23 @@ private slots:
         QCOMPARE(list->rowCount(), 2);
         QCOMPARE(list->row(0)->text(1), QStringLiteral("トマト"));
         QCOMPARE(list->CheckedCount(), 0);
+    }
+
+    // The site's pages come from the site folder beside the executable.
+    void siteTabsShowTheirPagesHeadings() {
+        QTemporaryDir dir;
+        ScriptedPlatform platform(dir.path() + '/');
+        TForm5 window(platform);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const auto& [name, heading] :
+             {std::pair{"infoBrowser", "青葉録へようこそ"}, std::pair{"osusumeBrowser", "季節のオススメ"}}) {
+            auto* view = window.findChild<PageView*>(name);
+            QVERIFY(view);
+            QCOMPARE(testsupport::paragraphs(view).value(0), QString::fromUtf8(heading));
+            QCOMPARE(view->document()->begin().blockFormat().headingLevel(), 1);
+        }
+        QVERIFY(platform.allShown().isEmpty());
     }
 
     void helpButtonOpensTheHelpPage() {

@@ -1,13 +1,14 @@
 #include "favourites/favourite_records.h"
 #include "store/message_sink.h"
+#include "support/page_reading.h"
+#include "support/scripted_platform.h"
+#include "widgets/page_view.h"
 
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWebEnginePage>
-#include <QWebEngineView>
+
+using testsupport::links;
+using testsupport::paragraphs;
 
 namespace {
 
@@ -19,68 +20,77 @@ TOkini* addOkini(TOkiniList& list, const QString& name, const QString& url, cons
     return okini;
 }
 
+// The format of the text at position in the document.
+QTextCharFormat formatAt(const QTextDocument* document, int position) {
+    QTextCursor cursor(const_cast<QTextDocument*>(document));
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
+}
+
 } // namespace
 
-// The written page as the browser engine reads it: Shift-JIS decoded, markup typed
-// by the gardener shown as text.
+// The written page as the page view reads it: code page 932 decoded, markup typed
+// by the gardener shown as text, and the look of the site's okini.css.
 class FavouritePageViewTest : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void browserShowsTheTypedTextOfTheFirstParagraph();
+    void showsTheTypedTextOfEveryParagraph();
+    void nameIsABoldLinkAndTheMemoMuted();
 
 private:
-    QVariant evaluate(const QString& script);
+    void showPage(const TOkiniList& list);
 
     QTemporaryDir m_dir;
-    std::unique_ptr<QWebEngineView> m_view;
+    std::unique_ptr<ScriptedPlatform> m_platform;
+    std::unique_ptr<PageView> m_view;
 };
 
 void FavouritePageViewTest::initTestCase() {
     QVERIFY(m_dir.isValid());
-    m_view = std::make_unique<QWebEngineView>();
+    m_platform = std::make_unique<ScriptedPlatform>(m_dir.path() + QLatin1Char('/'));
+    m_view = std::make_unique<PageView>(*m_platform);
     m_view->resize(640, 480);
     m_view->show();
 }
 
-QVariant FavouritePageViewTest::evaluate(const QString& script) {
-    QVariant result;
-    bool done = false;
-    m_view->page()->runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
-    // Bounded, so an engine that never answers fails the comparison instead of hanging.
-    const QDeadlineTimer deadline(60000);
-    while (!done && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
-    return result;
+void FavouritePageViewTest::showPage(const TOkiniList& list) {
+    const QString site = QUrl::fromLocalFile(QStringLiteral(AOBAROKU_SITE_DIR "/")).toString();
+    store::RecordingSink sink;
+    QVERIFY(list.WritePage(m_platform->dataFolder(), site, sink));
+    QVERIFY(m_view->showFile(m_platform->dataFolder() + kOkiniPageName));
 }
 
-void FavouritePageViewTest::browserShowsTheTypedTextOfTheFirstParagraph() {
+void FavouritePageViewTest::showsTheTypedTextOfEveryParagraph() {
     TOkiniList list;
-    addOkini(list, QStringLiteral("野菜の会 <b>&</b>"), QStringLiteral("http://yasai.example/?a=1&b=\"2\""),
+    addOkini(list, QStringLiteral("野菜の会 <b>&</b> ①㈱"),
+             QStringLiteral("http://yasai.example/?a=1&b=\"2\""),
              QStringLiteral("～①㈱ <script>document.title='x'</script>"));
     addOkini(list, QStringLiteral("二番目"), QStringLiteral("http://"), QString());
-    const QString folder = m_dir.path() + QLatin1Char('/');
-    store::RecordingSink sink;
-    QVERIFY(list.WritePage(folder, QStringLiteral("file:///nowhere/"), sink));
+    showPage(list);
 
-    QSignalSpy loaded(m_view.get(), &QWebEngineView::loadFinished);
-    m_view->load(QUrl::fromLocalFile(folder + kOkiniPageName));
-    while (loaded.isEmpty())
-        QVERIFY(loaded.wait(60000));
-    QCOMPARE(loaded.first().first().toBool(), true);
+    QCOMPARE(paragraphs(m_view.get()),
+             (QStringList{"野菜の会 <b>&</b> ①㈱ - ～①㈱ <script>document.title='x'</script>", "二番目 - "}));
+    const QList<testsupport::Link> found = links(m_view.get());
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found[0].href, QStringLiteral("http://yasai.example/?a=1&b=\"2\""));
+    QCOMPARE(found[1].href, QStringLiteral("http://"));
+}
 
-    QCOMPARE(evaluate(QStringLiteral("document.querySelector('p').textContent")).toString(),
-             QStringLiteral("野菜の会 <b>&</b> - ～①㈱ <script>document.title='x'</script>"));
-    QCOMPARE(evaluate(QStringLiteral("document.querySelector('p a').getAttribute('href')")).toString(),
-             QStringLiteral("http://yasai.example/?a=1&b=\"2\""));
-    QCOMPARE(evaluate(QStringLiteral("document.querySelectorAll('p').length")).toInt(), 2);
-    QCOMPARE(evaluate(QStringLiteral("document.querySelectorAll('b, script').length")).toInt(), 0);
-    QCOMPARE(evaluate(QStringLiteral("document.querySelector('p:last-child a').textContent")).toString(),
-             QStringLiteral("二番目"));
+void FavouritePageViewTest::nameIsABoldLinkAndTheMemoMuted() {
+    TOkiniList list;
+    addOkini(list, QStringLiteral("野菜の会"), QStringLiteral("http://yasai.example/"),
+             QStringLiteral("種の話"));
+    showPage(list);
+    const QTextDocument* document = m_view->document();
+    const testsupport::Link link = links(m_view.get()).value(0);
+    const QTextCharFormat name = formatAt(document, link.position);
+    const QTextCharFormat memo = formatAt(document, link.position + link.length + 3);
+    QCOMPARE(name.fontWeight(), int(QFont::Bold));
+    QVERIFY(memo.fontWeight() < int(QFont::Bold));
+    QVERIFY(memo.foreground().color() != name.foreground().color());
+    QVERIFY(memo.foreground().color().saturation() < 64);
 }
 
 QTEST_MAIN(FavouritePageViewTest)
