@@ -9,6 +9,7 @@
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
 #include "store/site.h"
+#include "widgets/list_view3.h"
 #include "widgets/page_view.h"
 #include "widgets/platform.h"
 
@@ -38,7 +39,17 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TForm5::~TForm5() = default;
+// The lists are destroyed before the tabs that show them.
+TForm5::~TForm5() {
+    forgetRecords();
+}
+
+// The rows refer to the records; before a list is emptied or read again, they let go.
+void TForm5::forgetRecords() {
+    m_cropTab->list()->clear();
+    m_scheduleTab->list()->clear();
+    m_purchaseTab->list()->clear();
+}
 
 void TForm5::buildTabs() {
     auto* layout = new QVBoxLayout(this);
@@ -140,6 +151,7 @@ void TForm5::startBrowsers() {
 }
 
 void TForm5::startCrops() {
+    m_cropTab->list()->clear();
     m_crops.LoadFromFile(m_platform.dataFolder(), m_platform);
     m_crops.insert(0)->name = kDummyCropName;
     m_cropTab->RefreshCropList();
@@ -151,12 +163,14 @@ void TForm5::startPlans() {
 }
 
 void TForm5::startTasks() {
+    m_scheduleTab->list()->clear();
     m_tasks.LoadFromFile(m_platform.dataFolder(), m_platform);
     m_tasks.SortByWeek();
     m_scheduleTab->YoteiRadioButtonClick();
 }
 
 void TForm5::startPurchases() {
+    m_purchaseTab->list()->clear();
     m_costs.LoadFromFile(m_platform.dataFolder(), m_platform);
     m_costs.SortByDate();
     m_purchaseTab->RebuildYears();

@@ -48,6 +48,7 @@ private:
     QToolButton* buildHelpButton();
     PageView* buildBrowser(const char* objectName);
     void FormShow();
+    void forgetRecords();
     void startBrowsers();
     void startCrops();
     void startPlans();

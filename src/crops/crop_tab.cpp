@@ -30,6 +30,18 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     m_list->setColumns({QStringLiteral("作物名"), QStringLiteral("お気に入り品種"),
                         QStringLiteral("栽培時期"), QStringLiteral("間隔")},
                        {130, 130, 170, 200});
+    m_list->setTexts<TSakumotu>([](const TSakumotu& crop, int column) {
+        switch (column) {
+        case 1:
+            return crop.name;
+        case 2:
+            return crop.VarietiesText();
+        case 3:
+            return PeriodsText(crop.jiki);
+        default:
+            return crop.SpacingText();
+        }
+    });
     // Sorting is ours, ascending only, so the header never shows a sort mark.
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setSortIndicatorShown(false);
@@ -54,16 +66,12 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
 }
 
 void TCropTab::RefreshCropList() {
-    m_list->setUpdatesEnabled(false);
-    m_list->clear();
-    for (int i = 0; i < m_context.crops->count(); ++i) {
-        const TSakumotu* crop = m_context.crops->at(i);
-        if (crop->name == kDummyCropName)
-            continue;
-        m_list->addRow({crop->name, crop->VarietiesText(), PeriodsText(crop->jiki), crop->SpacingText()},
-                       crop);
-    }
-    m_list->setUpdatesEnabled(true);
+    std::vector<const TSakumotu*> shown;
+    shown.reserve(size_t(m_context.crops->count()));
+    for (int i = 0; i < m_context.crops->count(); ++i)
+        if (m_context.crops->at(i)->name != kDummyCropName)
+            shown.push_back(m_context.crops->at(i));
+    m_list->setRecords(shown);
 }
 
 TSakumotu* TCropTab::checkedCrop() {
@@ -124,6 +132,7 @@ void TCropTab::DeleteButtonClick() {
                              QStringLiteral("※作付計画からは削除されません");
     if (!m_context.platform->question(question))
         return;
+    m_list->removeRecord(crop);
     m_context.crops->remove(m_context.crops->indexOf(crop));
     m_context.crops->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
     RefreshCropList();
@@ -152,7 +161,5 @@ void TCropTab::HeaderClick(int column) {
         return;
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    m_list->sortRows([&collator, column](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-        return collator.compare(a->text(column), b->text(column)) < 0;
-    });
+    m_list->sortRowsByText(column, collator);
 }

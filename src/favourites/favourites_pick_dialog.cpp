@@ -25,6 +25,8 @@ void TForm19::buildLayout() {
     m_view = new TListView3(this);
     m_view->setObjectName(QStringLiteral("okiniList"));
     m_view->setColumns({QStringLiteral("名称"), QStringLiteral("URL")}, {190, 250});
+    m_view->setTexts<TOkini>(
+        [](const TOkini& okini, int column) { return column == 1 ? okini.name : okini.url; });
     layout->addWidget(m_view, 1);
 
     m_ok = plainButton(QStringLiteral("OK"), "okButton");
@@ -41,11 +43,10 @@ void TForm19::buildLayout() {
 }
 
 void TForm19::FormShow() {
-    m_view->clear();
-    for (int i = 0; i < m_list.count(); ++i) {
-        const TOkini* okini = m_list.at(i);
-        m_view->addRow({okini->name, okini->url}, okini);
-    }
+    std::vector<const TOkini*> favourites;
+    for (int i = 0; i < m_list.count(); ++i)
+        favourites.push_back(m_list.at(i));
+    m_view->setRecords(favourites);
 }
 
 void TForm19::OkButtonClick() {

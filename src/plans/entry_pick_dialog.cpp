@@ -21,6 +21,12 @@ TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidge
     m_list->setObjectName(QStringLiteral("entryList"));
     m_list->setColumns({QStringLiteral("グループ名"), QStringLiteral("作物")}, {130, 240});
     m_list->header()->resizeSection(0, 23);
+    m_list->setTexts<TSakumotu2>([this](const TSakumotu2& entry, int column) {
+        if (column == 2)
+            return EntryPickText(entry);
+        const TGroup* group = m_plan.GroupOf(&entry);
+        return group ? group->name : QString();
+    });
 
     QPushButton* ok = nullptr;
     auto* layout = new QVBoxLayout(this);
@@ -41,16 +47,14 @@ void TForm6::showEvent(QShowEvent* event) {
 }
 
 void TForm6::FormShow() {
-    m_list->clear();
+    std::vector<const TSakumotu2*> entries;
     for (int g = 0; g < m_plan.count(); ++g) {
         const TGroup* group = m_plan.at(g);
-        for (int i = 0; i < group->count(); ++i) {
-            const TSakumotu2* entry = group->at(i);
-            if (entry->IsDummy() && !m_includeDummies)
-                continue;
-            m_list->addRow({group->name, EntryPickText(*entry)}, entry);
-        }
+        for (int i = 0; i < group->count(); ++i)
+            if (m_includeDummies || !group->at(i)->IsDummy())
+                entries.push_back(group->at(i));
     }
+    m_list->setRecords(entries);
 }
 
 void TForm6::OkButtonClick() {

@@ -30,8 +30,18 @@ TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, co
     m_list->setObjectName(QStringLiteral("groupList"));
     m_list->setColumns({QStringLiteral("グループ名"), QStringLiteral("作物数"), QStringLiteral("表示順")},
                        {200, 60, 60});
-    m_list->headerItem()->setTextAlignment(kCountColumn, Qt::AlignCenter);
-    m_list->headerItem()->setTextAlignment(kOrderColumn, Qt::AlignCenter);
+    m_list->setColumnAlignment(kCountColumn, Qt::AlignCenter);
+    m_list->setColumnAlignment(kOrderColumn, Qt::AlignCenter);
+    m_list->setTexts<TGroup>([](const TGroup& group, int column) {
+        switch (column) {
+        case kCountColumn:
+            return QString::number(group.CropCount());
+        case kOrderColumn:
+            return QString::number(group.order);
+        default:
+            return group.name;
+        }
+    });
 
     auto* row = tabs::commandRow();
     auto add = [this, row](const QString& caption, const char* name, void (TForm3::*handler)()) {
@@ -65,15 +75,11 @@ void TForm3::FormShow() {
 
 // Sorting here also sorts the plan itself: the next chart and save follow it.
 void TForm3::fillList() {
-    m_list->clear();
     m_plan.SortGroups();
-    for (int i = 0; i < m_plan.count(); ++i) {
-        const TGroup* group = m_plan.at(i);
-        QTreeWidgetItem* item = m_list->addRow(
-            {group->name, QString::number(group->CropCount()), QString::number(group->order)}, group);
-        item->setTextAlignment(kCountColumn, Qt::AlignCenter);
-        item->setTextAlignment(kOrderColumn, Qt::AlignCenter);
-    }
+    std::vector<const TGroup*> groups;
+    for (int i = 0; i < m_plan.count(); ++i)
+        groups.push_back(m_plan.at(i));
+    m_list->setRecords(groups);
 }
 
 TGroup* TForm3::checkedGroup() {
@@ -119,6 +125,7 @@ void TForm3::DeleteButtonClick() {
         return;
     if (!m_platform.question(group->name + QStringLiteral(" を削除します。よろしいですか？")))
         return;
+    m_list->removeRecord(group);
     m_plan.remove(m_plan.indexOf(group));
     saveChange();
 }

@@ -41,6 +41,11 @@ TForm15::TForm15(Platform& platform, TCostList& costs, TCost* cost, const QStrin
     resize(405, 426);
 }
 
+// The line list shows the dialog's own lines, which go before the list does.
+TForm15::~TForm15() {
+    m_lineList->clear();
+}
+
 // --- layout ---
 
 QComboBox* TForm15::choice(const char* objectName) {
@@ -120,7 +125,9 @@ void TForm15::buildLayout() {
     m_lineList = new TListView3(this);
     m_lineList->setObjectName(QStringLiteral("lineList"));
     m_lineList->setColumns({QStringLiteral("購入内容"), QStringLiteral("金額")}, {250, 100});
-    m_lineList->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    m_lineList->setColumnAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    m_lineList->setTexts<TSina>(
+        [](const TSina& line, int column) { return column == 1 ? line.name : line.AmountText(); });
     m_lineList->header()->setSectionsClickable(false);
     layout->addWidget(m_lineList, 1);
     layout->addLayout(buildLineRow());
@@ -187,14 +194,10 @@ void TForm15::DayChange() {
 // --- the lines ---
 
 void TForm15::RefreshLines() {
-    m_lineList->setUpdatesEnabled(false);
-    m_lineList->clear();
-    for (int i = 0; i < m_lines.count(); ++i) {
-        const TSina* line = m_lines.at(i);
-        QTreeWidgetItem* row = m_lineList->addRow({line->name, line->AmountText()}, line);
-        row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-    }
-    m_lineList->setUpdatesEnabled(true);
+    std::vector<const TSina*> lines;
+    for (int i = 0; i < m_lines.count(); ++i)
+        lines.push_back(m_lines.at(i));
+    m_lineList->setRecords(lines);
 }
 
 void TForm15::SetTotal() {
@@ -229,6 +232,7 @@ void TForm15::LineDeleteClick() {
     TSina* line = checkedLine();
     if (!line || !m_platform.question(QStringLiteral("削除します。よろしいですか？")))
         return;
+    m_lineList->removeRecord(line);
     m_lines.remove(m_lines.indexOf(line));
     RefreshLines();
     SetTotal();

@@ -20,6 +20,7 @@ public:
     // year, month or day stands for that part of today's date.
     TForm15(Platform& platform, TCostList& costs, TCost* cost, const QString& year, const QString& month,
             const QString& day, QWidget* parent = nullptr);
+    ~TForm15() override;
 
     // After OK: the changed purchase, or the one the dialog added.
     TCost* cost() const { return m_cost; }

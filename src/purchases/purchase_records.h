@@ -76,6 +76,7 @@ class TCostRefList {
 public:
     int count() const { return int(m_items.size()); }
     TCost* at(int i) const { return m_items[size_t(i)]; }
+    const std::vector<TCost*>& items() const { return m_items; }
     void append(TCost* cost) { m_items.push_back(cost); }
 
     qint64 ListTotal() const;

@@ -48,7 +48,17 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     m_list->setObjectName(QStringLiteral("costList"));
     m_list->setColumns({QStringLiteral("年/月/日"), QStringLiteral("購入内容"), QStringLiteral("金額")},
                        {70, 400, 100});
-    m_list->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    m_list->setColumnAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    m_list->setTexts<TCost>([](const TCost& cost, int column) {
+        switch (column) {
+        case 1:
+            return cost.DateText();
+        case 2:
+            return cost.NamesText();
+        default:
+            return MoneyText(cost.sina.LinesTotal()) + kCostYenSuffix;
+        }
+    });
     // The rows keep the date order: a header click sorts nothing.
     m_list->header()->setSectionsClickable(false);
     layout->addWidget(m_list, 1);
@@ -112,15 +122,7 @@ void TPurchaseTab::RebuildMonths() {
 
 void TPurchaseTab::RefreshList() {
     const TCostRefList shown = m_context.costs->Filter(m_years->currentText(), m_months->currentText());
-    m_list->setUpdatesEnabled(false);
-    m_list->clear();
-    for (int i = 0; i < shown.count(); ++i) {
-        const TCost* cost = shown.at(i);
-        QTreeWidgetItem* row = m_list->addRow(
-            {cost->DateText(), cost->NamesText(), MoneyText(cost->sina.LinesTotal()) + kCostYenSuffix}, cost);
-        row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
-    }
-    m_list->setUpdatesEnabled(true);
+    m_list->setRecords(shown.items());
     m_total->setText(kCostTotalPrefix + MoneyText(shown.ListTotal()) + kCostYenSuffix);
     emit refreshed();
 }
@@ -193,6 +195,7 @@ void TPurchaseTab::DeleteButtonClick() {
                              QStringLiteral("円 を削除します。よろしいですか？");
     if (!m_context.platform->question(question))
         return;
+    m_list->removeRecord(cost);
     m_context.costs->remove(m_context.costs->indexOf(cost));
     m_context.costs->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
     RebuildYears();

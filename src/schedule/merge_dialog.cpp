@@ -52,6 +52,7 @@ QString TForm14::reportText() const {
 
 // Always available, also with an empty report: the schedule is then saved as it is.
 void TForm14::OkButtonClick() {
+    emit merging();
     m_tasks.RemoveDuplicates();
     m_tasks.MergeSameWeek();
     m_tasks.SortByWeek();

@@ -19,6 +19,10 @@ public:
 
     void OkButtonClick();
 
+signals:
+    // Tasks are about to be destroyed: whatever shows them lets go of them now.
+    void merging();
+
 private:
     void buildLayout();
 

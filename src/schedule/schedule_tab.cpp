@@ -41,6 +41,7 @@ TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(paren
     m_list->setColumns(
         {QStringLiteral("週"), QStringLiteral("予定"), QStringLiteral("ノート"), QStringLiteral("状態")},
         {70, 250, 250, 50});
+    showTasks();
     layout->addWidget(m_list, 1);
     buildCommands(layout);
 
@@ -103,22 +104,28 @@ void TScheduleTab::YoteiRadioButtonClick() {
     TYoteiRefList shown;
     if (m_context.tasks)
         m_context.tasks->Filter(filterKey(), m_context.platform->today(), shown);
-    m_list->setUpdatesEnabled(false);
-    m_list->clear();
-    for (TYotei* task : shown.items())
-        addRow(task);
-    m_list->setUpdatesEnabled(true);
+    m_list->setRecords(shown.items());
 }
 
-// A note of several lines reads on one line in its cell; the whole note is its tooltip.
-void TScheduleTab::addRow(TYotei* task) {
-    QTreeWidgetItem* row =
-        m_list->addRow({task->WeekText(), task->name, task->NoteOneLine(), task->state}, task);
-    if (!task->note.isEmpty())
-        row->setToolTip(3, task->note.join(QLatin1Char('\n')));
-    if (task->isDone())
-        for (int column = 1; column < m_list->columnCount(); ++column)
-            row->setForeground(column, kDoneColour);
+// A note of several lines reads on one line in its cell; the whole note is its
+// tooltip. Completed tasks are grey.
+void TScheduleTab::showTasks() {
+    m_list->setTexts<TYotei>([](const TYotei& task, int column) {
+        switch (column) {
+        case 1:
+            return task.WeekText();
+        case 2:
+            return task.name;
+        case 3:
+            return task.NoteOneLine();
+        default:
+            return task.state;
+        }
+    });
+    m_list->setToolTips<TYotei>([](const TYotei& task, int column) {
+        return column == 3 && !task.note.isEmpty() ? task.note.join(QLatin1Char('\n')) : QString();
+    });
+    m_list->setTextColours<TYotei>([](const TYotei& task) { return task.isDone() ? kDoneColour : QColor(); });
 }
 
 TYotei* TScheduleTab::checkedTask() {
@@ -203,6 +210,7 @@ void TScheduleTab::DeleteButtonClick() {
         return;
     if (!m_context.platform->question(task->name + QStringLiteral(" を削除します。よろしいですか？")))
         return;
+    m_list->removeRecord(task);
     m_context.tasks->remove(task);
     save();
     YoteiRadioButtonClick();
@@ -210,6 +218,7 @@ void TScheduleTab::DeleteButtonClick() {
 
 void TScheduleTab::MergeButtonClick() {
     TForm14 dialog(*m_context.platform, *m_context.tasks, window());
+    connect(&dialog, &TForm14::merging, m_list, &TListView3::clear);
     if (dialog.exec() != QDialog::Accepted)
         return;
     YoteiRadioButtonClick();

@@ -39,7 +39,7 @@ private:
     void buildFilters(class QVBoxLayout* layout);
     void buildCommands(class QVBoxLayout* layout);
     QString filterKey() const;
-    void addRow(TYotei* task);
+    void showTasks();
     TYotei* checkedTask();
     void setState(const QString& state);
     TSakumotu2* pickPlanEntry();

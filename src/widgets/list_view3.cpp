@@ -5,12 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <algorithm>
 
 namespace {
-
-constexpr int kImageRole = Qt::UserRole + 1;
-constexpr int kRecordRole = Qt::UserRole + 2;
 
 // The grid lines of a report view.
 class GridDelegate : public QStyledItemDelegate {
@@ -31,27 +27,52 @@ public:
     }
 };
 
-QPixmap drawPicture(bool checked) {
-    QPixmap pixmap(16, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(0x70, 0x70, 0x70));
-    p.setBrush(Qt::white);
-    p.drawRect(1, 3, 13, 13);
-    if (checked) {
-        p.setRenderHint(QPainter::Antialiasing, true);
-        QPen tick(QColor(0x10, 0xa0, 0x20), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        p.setPen(tick);
-        const QPointF points[] = {{3.5, 9.5}, {6.5, 13.0}, {12.5, 5.0}};
-        p.drawPolyline(points, 3);
-    }
-    return pixmap;
-}
-
 } // namespace
 
-TListView3::TListView3(QWidget* parent) : QTreeWidget(parent) {
+// --- a row ---
+
+TListRow::TListRow(const TListView3* list, int index) : m_list(list), m_index(index) {}
+
+const void* TListRow::data() const {
+    return m_list ? m_list->rows()->record(m_index) : nullptr;
+}
+
+QModelIndex TListRow::modelIndex(int column) const {
+    return m_list ? m_list->rows()->index(m_index, column) : QModelIndex();
+}
+
+QVariant TListRow::role(int column, int role) const {
+    return m_list ? m_list->rows()->data(modelIndex(column), role) : QVariant();
+}
+
+QString TListRow::text(int column) const {
+    return role(column, Qt::DisplayRole).toString();
+}
+
+QString TListRow::toolTip(int column) const {
+    return role(column, Qt::ToolTipRole).toString();
+}
+
+QBrush TListRow::foreground(int column) const {
+    return qvariant_cast<QBrush>(role(column, Qt::ForegroundRole));
+}
+
+int TListRow::textAlignment(int column) const {
+    return role(column, Qt::TextAlignmentRole).toInt();
+}
+
+Qt::ItemFlags TListRow::flags() const {
+    return m_list ? m_list->rows()->flags(modelIndex()) : Qt::NoItemFlags;
+}
+
+bool TListRow::isSelected() const {
+    return m_list && m_list->selectionModel()->isSelected(modelIndex());
+}
+
+// --- the list ---
+
+TListView3::TListView3(QWidget* parent) : QTreeView(parent), m_rows(new TListModel3(this)) {
+    setModel(m_rows);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setItemsExpandable(false);
@@ -65,14 +86,8 @@ TListView3::TListView3(QWidget* parent) : QTreeWidget(parent) {
     setColumns({}, {});
 }
 
-QPixmap TListView3::checkPicture(bool checked) {
-    static const QPixmap pictures[2] = {drawPicture(false), drawPicture(true)};
-    return pictures[checked ? 1 : 0];
-}
-
 void TListView3::setColumns(const QStringList& captions, const QList<int>& widths) {
-    setColumnCount(int(captions.size()) + 1);
-    setHeaderLabels(QStringList{QString()} + captions);
+    m_rows->setCaptions(QStringList{QString()} + captions);
     header()->setMinimumSectionSize(16);
     header()->setSectionResizeMode(0, QHeaderView::Fixed);
     header()->resizeSection(0, 25);
@@ -80,71 +95,32 @@ void TListView3::setColumns(const QStringList& captions, const QList<int>& width
         header()->resizeSection(i + 1, widths[i]);
 }
 
-QTreeWidgetItem* TListView3::addRow(const QStringList& texts, const void* record) {
-    auto* item = new QTreeWidgetItem(QStringList{QString()} + texts);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setData(0, kRecordRole, QVariant::fromValue(reinterpret_cast<quintptr>(record)));
-    item->setData(0, kImageRole, 0);
-    item->setIcon(0, QIcon(checkPicture(false)));
-    addTopLevelItem(item);
-    return item;
+void TListView3::setColumnAlignment(int column, Qt::Alignment alignment) {
+    m_rows->setAlignment(column, alignment);
 }
 
-const void* TListView3::rowData(const QTreeWidgetItem* item) {
-    return item ? reinterpret_cast<const void*>(item->data(0, kRecordRole).value<quintptr>()) : nullptr;
+QString TListView3::caption(int column) const {
+    return m_rows->headerData(column, Qt::Horizontal).toString();
 }
 
-bool TListView3::isChecked(int index) const {
-    QTreeWidgetItem* item = topLevelItem(index);
-    return item && item->data(0, kImageRole).toInt() == 1;
-}
-
-int TListView3::CheckedIndex() const {
-    for (int i = 0; i < topLevelItemCount(); ++i)
-        if (isChecked(i))
-            return i;
-    return -1;
-}
-
-QTreeWidgetItem* TListView3::CheckedItem() const {
-    const int index = CheckedIndex();
-    return index < 0 ? nullptr : topLevelItem(index);
-}
-
-int TListView3::CheckedCount() const {
-    int count = 0;
-    for (int i = 0; i < topLevelItemCount(); ++i)
-        count += isChecked(i) ? 1 : 0;
-    return count;
-}
-
-void TListView3::setImageIndex(int index, int image) {
-    QTreeWidgetItem* item = topLevelItem(index);
-    if (!item)
-        return;
-    item->setData(0, kImageRole, image);
-    item->setIcon(0, QIcon(checkPicture(image == 1)));
+TListRow TListView3::row(int index) const {
+    return index >= 0 && index < rowCount() ? TListRow(this, index) : TListRow();
 }
 
 void TListView3::CheckItem(int index) {
-    if (m_readOnly || !topLevelItem(index))
+    if (m_readOnly || index < 0 || index >= rowCount())
         return;
-    setImageIndex(index, 1);
+    m_rows->setChecked(index, true);
     if (OnCheckItem)
-        OnCheckItem(this, topLevelItem(index), true);
+        OnCheckItem(this, row(index), true);
 }
 
 void TListView3::UncheckItem(int index) {
-    if (m_readOnly || !topLevelItem(index))
+    if (m_readOnly || index < 0 || index >= rowCount())
         return;
-    setImageIndex(index, 0);
+    m_rows->setChecked(index, false);
     if (OnCheckItem)
-        OnCheckItem(this, topLevelItem(index), false);
-}
-
-void TListView3::UncheckAll() {
-    for (int i = 0; i < topLevelItemCount(); ++i)
-        setImageIndex(i, 0);
+        OnCheckItem(this, row(index), false);
 }
 
 void TListView3::CheckOnly(int index) {
@@ -159,27 +135,43 @@ void TListView3::toggle(int index) {
         CheckItem(index);
 }
 
+TListRow TListView3::currentItem() const {
+    return row(currentIndex().row());
+}
+
+TListRow TListView3::itemAt(const QPoint& pos) const {
+    return row(indexAt(pos).row());
+}
+
+QRect TListView3::visualItemRect(const TListRow& row) const {
+    if (row.isNull())
+        return QRect();
+    const int first = header()->logicalIndexAt(-header()->offset());
+    const int last = header()->logicalIndexAt(header()->length() - header()->offset() - 1);
+    return visualRect(row.modelIndex(first)) | visualRect(row.modelIndex(last));
+}
+
 // The whole height of a row counts as the row, also beside its last column.
-QTreeWidgetItem* TListView3::rowAt(const QPoint& pos) const {
-    return itemAt(QPoint(header()->sectionViewportPosition(0) + 1, pos.y()));
+int TListView3::rowAt(const QPoint& pos) const {
+    const QModelIndex at = indexAt(QPoint(header()->sectionViewportPosition(0) + 1, pos.y()));
+    return at.isValid() ? at.row() : -1;
 }
 
 // The highlight is the selected row; a row that only has the keyboard focus is not highlighted.
-QTreeWidgetItem* TListView3::highlightedRow() const {
-    QTreeWidgetItem* current = currentItem();
-    if (current && current->isSelected())
-        return current;
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
+int TListView3::highlightedRow() const {
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && selectionModel()->isSelected(current))
+        return current.row();
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 bool TListView3::pressRow(QMouseEvent* event) {
     if (!m_checkboxes2)
         return true;
-    QTreeWidgetItem* item = rowAt(event->position().toPoint());
-    if (!item)
+    const int index = rowAt(event->position().toPoint());
+    if (index < 0)
         return false;
-    const int index = indexOfTopLevelItem(item);
     if (!m_multiCheck) {
         const int checked = CheckedIndex();
         if (checked != -1 && checked != index)
@@ -192,12 +184,12 @@ bool TListView3::pressRow(QMouseEvent* event) {
 void TListView3::mousePressEvent(QMouseEvent* event) {
     // The tree view's double click handler may forward to this one; that press was counted already.
     if (m_inDoubleClick) {
-        QTreeWidget::mousePressEvent(event);
+        QTreeView::mousePressEvent(event);
         return;
     }
     // A press on empty space is swallowed so it cannot clear the highlight either.
     if (pressRow(event))
-        QTreeWidget::mousePressEvent(event);
+        QTreeView::mousePressEvent(event);
     else
         event->accept();
 }
@@ -209,15 +201,15 @@ void TListView3::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     m_inDoubleClick = true;
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QTreeView::mouseDoubleClickEvent(event);
     m_inDoubleClick = false;
 }
 
 void TListView3::keyPressEvent(QKeyEvent* event) {
-    QTreeWidgetItem* highlighted = highlightedRow();
-    if (event->key() == Qt::Key_Space && m_checkboxes2 && highlighted)
-        spaceOn(indexOfTopLevelItem(highlighted));
-    QTreeWidget::keyPressEvent(event);
+    const int highlighted = highlightedRow();
+    if (event->key() == Qt::Key_Space && m_checkboxes2 && highlighted >= 0)
+        spaceOn(highlighted);
+    QTreeView::keyPressEvent(event);
 }
 
 void TListView3::spaceOn(int highlighted) {
@@ -233,21 +225,9 @@ void TListView3::spaceOn(int highlighted) {
     }
 }
 
-void TListView3::sortRows(const std::function<bool(const QTreeWidgetItem*, const QTreeWidgetItem*)>& less) {
-    QTreeWidgetItem* current = currentItem();
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    QList<QTreeWidgetItem*> rows = invisibleRootItem()->takeChildren();
-    std::stable_sort(rows.begin(), rows.end(), less);
-    addTopLevelItems(rows);
-    if (current)
-        setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
-    for (QTreeWidgetItem* item : selected)
-        item->setSelected(true);
-}
-
 void CheckByData(const void* record, TListView3* list) {
     for (int i = 0; i < list->rowCount(); ++i) {
-        if (TListView3::rowData(list->row(i)) == record) {
+        if (list->rows()->record(i) == record) {
             list->CheckOnly(i);
             return;
         }

@@ -1,16 +1,55 @@
 #pragma once
 
-#include <QTreeWidget>
+#include "widgets/list_model3.h"
+
+#include <QTreeView>
 #include <functional>
+#include <iterator>
+
+class TListView3;
+
+// One row of a check-mark list, named by its place in the view. It holds no
+// texts: they are read from the row's record when asked. A row is only good
+// until the list changes.
+class TListRow {
+public:
+    TListRow() = default;
+    TListRow(const TListView3* list, int index);
+
+    bool isNull() const { return !m_list; }
+    explicit operator bool() const { return m_list != nullptr; }
+    int index() const { return m_index; }
+    const void* data() const;
+    QModelIndex modelIndex(int column = 0) const;
+
+    QString text(int column) const;
+    QString toolTip(int column) const;
+    QBrush foreground(int column) const;
+    int textAlignment(int column) const;
+    Qt::ItemFlags flags() const;
+    bool isSelected() const;
+
+    // Code that reads a row through -> reads a handle the same way.
+    const TListRow* operator->() const { return this; }
+    bool operator==(const TListRow& other) const = default;
+
+private:
+    QVariant role(int column, int role) const;
+
+    const TListView3* m_list = nullptr;
+    int m_index = -1;
+};
 
 // A report-style list whose rows carry a check mark in the first column. The
 // windows take the checked row, never the highlighted one, as the user's choice
 // of record. By default one row at most is checked, like a radio choice that
-// can also be cleared. Rows refer to their records without owning them.
-class TListView3 : public QTreeWidget {
+// can also be cleared. Rows refer to their records without owning or copying
+// them (see TListModel3): a window removes a record from its list before it
+// destroys it.
+class TListView3 : public QTreeView {
     Q_OBJECT
 public:
-    using TLVCheckItemEvent = std::function<void(TListView3* sender, QTreeWidgetItem* item, bool checked)>;
+    using TLVCheckItemEvent = std::function<void(TListView3* sender, TListRow item, bool checked)>;
 
     explicit TListView3(QWidget* parent = nullptr);
 
@@ -26,30 +65,71 @@ public:
 
     // Columns after the fixed, captionless check column.
     void setColumns(const QStringList& captions, const QList<int>& widths);
-    // Appends a row showing texts (one per column after the check column) for record.
-    QTreeWidgetItem* addRow(const QStringList& texts, const void* record);
-    int rowCount() const { return topLevelItemCount(); }
-    QTreeWidgetItem* row(int index) const { return topLevelItem(index); }
-    static const void* rowData(const QTreeWidgetItem* item);
-    template <class T> T* checkedRecord() const {
-        QTreeWidgetItem* item = CheckedItem();
-        return item ? static_cast<T*>(const_cast<void*>(rowData(item))) : nullptr;
+    // For the column's caption and its cells.
+    void setColumnAlignment(int column, Qt::Alignment alignment);
+    int columnCount() const { return m_rows->columnCount(); }
+    QString caption(int column) const;
+
+    // What a row of a T shows in a column (1 for the first after the check
+    // column), asked whenever the row is painted or sorted.
+    template <class T, class F> void setTexts(F text) {
+        m_rows->format().text = [text](const void* r, int column) { return text(*of<T>(r), column); };
+    }
+    template <class T, class F> void setToolTips(F toolTip) {
+        m_rows->format().toolTip = [toolTip](const void* r, int column) {
+            return toolTip(*of<T>(r), column);
+        };
+    }
+    // The colour of all texts of a row; an invalid colour leaves the view's own.
+    template <class T, class F> void setTextColours(F colour) {
+        m_rows->format().colour = [colour](const void* r) { return colour(*of<T>(r)); };
     }
 
-    bool isChecked(int index) const;
-    int CheckedIndex() const;
-    QTreeWidgetItem* CheckedItem() const;
-    int CheckedCount() const;
+    // A refill: one row per record, in order. No row is checked afterwards.
+    template <class Range> void setRecords(const Range& records) {
+        std::vector<const void*> rows;
+        if constexpr (requires { std::size(records); })
+            rows.reserve(size_t(std::size(records)));
+        for (const auto* record : records)
+            rows.push_back(record);
+        m_rows->setRecords(std::move(rows));
+    }
+    void clear() { m_rows->clear(); }
+    // The record's rows leave the list, and their marks with them; call it
+    // before the record is destroyed.
+    void removeRecord(const void* record) { m_rows->removeRecord(record); }
+
+    int rowCount() const { return m_rows->count(); }
+    TListRow row(int index) const;
+    static const void* rowData(const TListRow& row) { return row.data(); }
+    template <class T> T* checkedRecord() const {
+        return static_cast<T*>(const_cast<void*>(m_rows->record(CheckedIndex())));
+    }
+    TListModel3* rows() const { return m_rows; }
+
+    bool isChecked(int index) const { return m_rows->isChecked(index); }
+    int CheckedIndex() const { return m_rows->firstChecked(); }
+    TListRow CheckedItem() const { return row(CheckedIndex()); }
+    int CheckedCount() const { return m_rows->checkedCount(); }
     void CheckItem(int index);
     void UncheckItem(int index);
-    void UncheckAll();
+    void UncheckAll() { m_rows->uncheckAll(); }
     void CheckOnly(int index);
 
-    // Reorders the rows by less, keeping equal rows in their order; marks and
-    // the highlight move with their rows.
-    void sortRows(const std::function<bool(const QTreeWidgetItem*, const QTreeWidgetItem*)>& less);
+    // Reorder the rows, keeping equal rows in their order; marks and the
+    // highlight move with their rows.
+    template <class T, class Less> void sortRows(Less less) {
+        m_rows->sortRecords([less](const void* a, const void* b) { return less(*of<T>(a), *of<T>(b)); });
+    }
+    void sortRowsByText(int column, const QCollator& collator) { m_rows->sortByText(column, collator); }
 
-    static QPixmap checkPicture(bool checked);
+    // The row with the keyboard focus, the row at a point of the viewport, and
+    // the whole width of a row on the viewport.
+    TListRow currentItem() const;
+    TListRow itemAt(const QPoint& pos) const;
+    QRect visualItemRect(const TListRow& row) const;
+
+    static QPixmap checkPicture(bool checked) { return TListModel3::checkPicture(checked); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -57,13 +137,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QTreeWidgetItem* rowAt(const QPoint& pos) const;
-    QTreeWidgetItem* highlightedRow() const;
+    template <class T> static const T* of(const void* record) { return static_cast<const T*>(record); }
+    int rowAt(const QPoint& pos) const;
+    int highlightedRow() const;
     bool pressRow(QMouseEvent* event);
     void spaceOn(int highlighted);
     void toggle(int index);
-    void setImageIndex(int index, int image);
 
+    TListModel3* m_rows;
     bool m_checkboxes2 = true;
     bool m_multiCheck = false;
     bool m_readOnly = false;

@@ -202,7 +202,7 @@ void CropTabTest::listsTheCatalogueWithoutTheDummy() {
              QStringList({QStringLiteral("条間60cmで、株間45（または30）cm"), QString(), QString()}));
     QCOMPARE(TListView3::rowData(m_tab->list()->row(0)), static_cast<const void*>(m_crops->at(1)));
     QCOMPARE(checkedRows(), QList<int>());
-    QCOMPARE(m_tab->list()->headerItem()->text(1), QStringLiteral("作物名"));
+    QCOMPARE(m_tab->list()->caption(1), QStringLiteral("作物名"));
     QVERIFY(!m_tab->list()->header()->isSortIndicatorShown());
 }
 

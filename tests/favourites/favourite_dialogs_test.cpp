@@ -239,8 +239,8 @@ void FavouriteDialogsTest::pickDialogListsTheFavouritesUnchecked() {
     QCOMPARE(dialog.size(), QSize(500, 318));
     QVERIFY(dialog.minimumSize() != dialog.maximumSize());
     TListView3* list = dialog.list();
-    QCOMPARE(list->headerItem()->text(1), QStringLiteral("名称"));
-    QCOMPARE(list->headerItem()->text(2), QStringLiteral("URL"));
+    QCOMPARE(list->caption(1), QStringLiteral("名称"));
+    QCOMPARE(list->caption(2), QStringLiteral("URL"));
     QCOMPARE(list->header()->sectionSize(0), 25);
     QCOMPARE(list->header()->sectionSize(1), 190);
     QCOMPARE(list->header()->sectionSize(2), 250);

@@ -147,8 +147,8 @@ void ScheduleTabTest::layoutOfTheTab() {
              (QStringList{"今週の予定", "今月の予定", "過ぎてる（完了してない）", "完了", "すべて"}));
     QCOMPARE(m_tab->filters()->checkedId(), 0);
     TListView3* list = m_tab->list();
-    QCOMPARE(list->headerItem()->text(1), QStringLiteral("週"));
-    QCOMPARE(list->headerItem()->text(4), QStringLiteral("状態"));
+    QCOMPARE(list->caption(1), QStringLiteral("週"));
+    QCOMPARE(list->caption(4), QStringLiteral("状態"));
     QCOMPARE(list->header()->sectionSize(2), 250);
 }
 
@@ -196,7 +196,7 @@ void ScheduleTabTest::readsTodayAfreshOnEveryRefresh() {
 
 void ScheduleTabTest::rowsShowWeekNameNoteAndState() {
     seed({{"種まき", "5", "3", "追加", {"トマト", "ナス"}}, {"植えつけ", "5", "3", "", {}}});
-    QTreeWidgetItem* row = m_tab->list()->row(0);
+    TListRow row = m_tab->list()->row(0);
     QCOMPARE(row->text(1), QStringLiteral("5月3週"));
     QCOMPARE(row->text(2), QStringLiteral("種まき"));
     QCOMPARE(row->text(3), QStringLiteral("トマト / ナス"));

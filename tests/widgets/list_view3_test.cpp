@@ -9,6 +9,7 @@ namespace {
 
 struct Record {
     QString name;
+    QString key = {};
 };
 
 } // namespace
@@ -59,13 +60,16 @@ void ListView3Test::init() {
     m_records = {{"a"}, {"b"}, {"c"}, {"d"}, {"e"}, {"f"}};
     m_list = new TListView3;
     m_list->setColumns({"name", "note"}, {100, 80});
+    m_list->setTexts<Record>([](const Record& r, int column) { return column == 1 ? r.name : r.key; });
+    std::vector<const Record*> rows;
     for (const Record& r : m_records)
-        m_list->addRow({r.name, r.name + "!"}, &r);
+        rows.push_back(&r);
+    m_list->setRecords(rows);
     m_list->resize(400, 300);
     m_list->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_list));
     events.clear();
-    m_list->OnCheckItem = [this](TListView3* sender, QTreeWidgetItem* item, bool checked) {
+    m_list->OnCheckItem = [this](TListView3* sender, TListRow item, bool checked) {
         QCOMPARE(sender, m_list);
         events << QString("%1%2").arg(checked ? "+" : "-").arg(item->text(1));
     };
@@ -106,7 +110,7 @@ void ListView3Test::startsWithTheDefaults() {
 }
 
 void ListView3Test::hasFixedCaptionlessCheckColumn() {
-    QCOMPARE(m_list->headerItem()->text(0), QString());
+    QCOMPARE(m_list->caption(0), QString());
     QCOMPARE(m_list->header()->sectionSize(0), 25);
     QCOMPARE(m_list->header()->sectionResizeMode(0), QHeaderView::Fixed);
     QCOMPARE(m_list->header()->sectionSize(1), 100);
@@ -214,8 +218,8 @@ void ListView3Test::spaceOnAnotherRowMovesTheCheck() {
 }
 
 void ListView3Test::spaceWithoutHighlightChecksNothing() {
-    m_list->setCurrentItem(m_list->row(3), 0, QItemSelectionModel::NoUpdate);
-    QVERIFY(m_list->selectedItems().isEmpty());
+    m_list->selectionModel()->setCurrentIndex(m_list->row(3).modelIndex(), QItemSelectionModel::NoUpdate);
+    QVERIFY(!m_list->selectionModel()->hasSelection());
     QTest::keyClick(m_list, Qt::Key_Space);
     QCOMPARE(checkedRows(), QList<int>());
     // The list itself still took the key and highlighted its focused row.
@@ -296,7 +300,7 @@ void ListView3Test::checkByDataWithUnknownRecordKeepsMarks() {
 void ListView3Test::emptyListHasNoCheckedRow() {
     m_list->clear();
     QCOMPARE(m_list->CheckedIndex(), -1);
-    QCOMPARE(m_list->CheckedItem(), nullptr);
+    QVERIFY(m_list->CheckedItem().isNull());
     QCOMPARE(m_list->CheckedCount(), 0);
     QCOMPARE(m_list->checkedRecord<Record>(), nullptr);
     QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, QPoint(50, 10));
@@ -309,15 +313,11 @@ void ListView3Test::emptyListHasNoCheckedRow() {
 }
 
 void ListView3Test::sortRowsKeepsMarksAndEqualOrder() {
-    m_list->row(0)->setText(2, "2");
-    m_list->row(1)->setText(2, "1");
-    m_list->row(2)->setText(2, "2");
-    m_list->row(3)->setText(2, "1");
-    m_list->row(4)->setText(2, "0");
-    m_list->row(5)->setText(2, "2");
+    const char* keys[] = {"2", "1", "2", "1", "0", "2"};
+    for (int i = 0; i < 6; ++i)
+        m_records[size_t(i)].key = keys[i];
     press(2);
-    m_list->sortRows(
-        [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) { return a->text(2) < b->text(2); });
+    m_list->sortRows<Record>([](const Record& a, const Record& b) { return a.key < b.key; });
     QStringList order;
     for (int i = 0; i < m_list->rowCount(); ++i)
         order << m_list->row(i)->text(1);
