@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QCollator>
 #include <QIcon>
+#include <QLocale>
 #include <QPainter>
 #include <algorithm>
 #include <numeric>
@@ -142,10 +143,16 @@ void TListModel3::sortRecords(const std::function<bool(const void*, const void*)
 }
 
 void TListModel3::sortByText(int column, const QCollator& collator) {
+    // A collator without a language compares code units, and its keys ignore
+    // its case setting: it gets the texts folded instead.
+    const bool fold =
+        collator.caseSensitivity() == Qt::CaseInsensitive && collator.locale().language() == QLocale::C;
     std::vector<QCollatorSortKey> keys;
     keys.reserve(m_rows.size());
-    for (int row = 0; row < count(); ++row)
-        keys.push_back(collator.sortKey(text(row, column)));
+    for (int row = 0; row < count(); ++row) {
+        const QString shown = text(row, column);
+        keys.push_back(collator.sortKey(fold ? shown.toCaseFolded() : shown));
+    }
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),

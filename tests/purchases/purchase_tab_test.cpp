@@ -77,6 +77,7 @@ private slots:
     void deleteAnsweredNoKeepsEverything();
     void deletingTheOnlyPurchaseOfAYearResetsTheFilters();
     void failedSaveAfterDeleteKeepsThePurchaseRemoved();
+    void messageAfterDeleteRepaintsOnlyLivePurchases();
     void deleteKeepsFiltersThatStillHavePurchases();
     void addOpensOnTodayWithBothFiltersAll();
     void addOpensOnTheFiltersOnThe30th();
@@ -341,6 +342,27 @@ void PurchaseTabTest::failedSaveAfterDeleteKeepsThePurchaseRemoved() {
     QCOMPARE(m_costs->count(), 1);
     QCOMPARE(column(m_tab->list(), 1), QStringList{QStringLiteral("2013/4/1")});
     QCOMPARE(choices(m_tab->years()), (QStringList{"すべて", "2013"}));
+}
+
+// The rows read their purchases when painted: the deleted one has left them
+// before the failed save's message lets the tab repaint.
+void PurchaseTabTest::messageAfterDeleteRepaintsOnlyLivePurchases() {
+    seed("2013", "4", "1", {"100"});
+    seed("2014", "5", "3", {"1500"});
+    start();
+    QVERIFY(QDir(m_platform->dataFolder()).removeRecursively());
+    int rowsSeen = -1;
+    m_platform->whileMessageShown = [this, &rowsSeen] {
+        TListView3* list = m_tab->list();
+        rowsSeen = list->rowCount();
+        for (int i = 0; i < list->rowCount(); ++i)
+            QVERIFY(m_costs->indexOf(static_cast<const TCost*>(list->row(i).data())) >= 0);
+        list->grab();
+    };
+    checkRow(1);
+    click(*m_tab, "costDeleteButton");
+    QCOMPARE(m_platform->messages.size(), 1);
+    QCOMPARE(rowsSeen, 1);
 }
 
 void PurchaseTabTest::deleteKeepsFiltersThatStillHavePurchases() {

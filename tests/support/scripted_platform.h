@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QQueue>
 #include <QStringList>
+#include <functional>
 
 // A desktop that answers from a script and remembers what it was asked, so
 // window tests can run without anyone at the screen.
@@ -29,8 +30,14 @@ public:
     bool hasPrinter = true;
     QString printFile; // PDF the printers write to; set by the test
     QDate date = QDate(2026, 12, 9);
+    // Runs while a message is up, as the windows behind a message box may repaint then.
+    std::function<void()> whileMessageShown;
 
-    void message(const QString& text) override { messages << text; }
+    void message(const QString& text) override {
+        messages << text;
+        if (whileMessageShown)
+            whileMessageShown();
+    }
     bool question(const QString& text) override {
         questions << text;
         return answers.isEmpty() ? defaultAnswer : answers.dequeue();
