@@ -210,6 +210,31 @@ QString fullFolder(const QString& root) {
     return root + QStringLiteral("/full/");
 }
 
+QString largeFolder(const QString& root) {
+    return root + QStringLiteral("/large/");
+}
+
+// Most purchases of one line, some of two, as a gardener's receipts go.
+void writeLargeNotebook(const QString& folder) {
+    made(folder);
+    TYoteiList tasks;
+    fillTasks(tasks, kLargeTasks);
+    tasks.SortByWeek();
+    store::RecordingSink sink;
+    ensure(tasks.SaveToFile(folder, sink), folder + kYoteiFileName);
+    TCostList purchases;
+    fillPurchases(purchases, kLargePurchases, 1);
+    Dice dice;
+    for (int i = 0; i < purchases.count(); i += 2 + dice.below(8)) {
+        TSina* line = purchases.at(i)->sina.add();
+        line->name = dice.pick(kGoods);
+        line->kingaku = num(dice.between(1, 300) * 10);
+    }
+    // The program keeps its lists in order and saves them so.
+    purchases.SortByDate();
+    ensure(purchases.SaveToFile(folder, sink), folder + kCostFileName);
+}
+
 void writeDataSets(const QString& root, const QList<int>& taskCounts) {
     for (int count : taskCounts)
         writeTasks(taskFolder(root, count), count);
@@ -222,6 +247,7 @@ void writeDataSets(const QString& root, const QList<int>& taskCounts) {
     writePurchases(full);
     writePlan(full);
     writeFavourites(full);
+    writeLargeNotebook(largeFolder(root));
 }
 
 } // namespace bench

@@ -28,6 +28,10 @@ inline constexpr int kPlanGroups = 40;
 inline constexpr int kPlanEntries = 25;
 inline constexpr int kFavouriteCount = 100;
 inline constexpr int kCommandTasks = 10000;
+// Years of use: the notebook of the large start-up and the commands on it.
+inline constexpr int kLargePurchases = 100000;
+inline constexpr int kLargeTasks = 20000;
+inline constexpr int kLargeCrops = 10000;
 
 // Folders under root, each ending with '/', written by the program's own savers.
 QString taskFolder(const QString& root, int count);
@@ -36,6 +40,12 @@ QString purchaseFolder(const QString& root);
 QString planFolder(const QString& root);
 // Every file kind at once, for the start-up figure.
 QString fullFolder(const QString& root);
+// kLargePurchases purchases and kLargeTasks tasks, and nothing else.
+QString largeFolder(const QString& root);
+
+// Writes the large notebook into folder, as the program saves it: the files
+// the Windows copy writes, in code page 932.
+void writeLargeNotebook(const QString& folder);
 
 // Writes every data set; throws std::runtime_error when a saver fails.
 void writeDataSets(const QString& root, const QList<int>& taskCounts);

@@ -17,6 +17,15 @@ QList<Figure> startupFigures(const QString& root, int runs);
 // The program as a process of its own, from its start until idle, and its memory
 // then, on an empty notebook; against a plain window showing one page.
 QList<Figure> processStartFigures(const QString& program, int runs);
+// The same on the large notebook: what it adds to the start and the memory
+// over an empty notebook, against libxml2 parsing its files and their size.
+QList<Figure> largeStartFigures(const QString& program, const QString& root, int runs);
+// The purchase tab on the large notebook and the crop list with kLargeCrops
+// crops, shown in windows: filter switches and sorts, each painted.
+QList<Figure> listFigures(const QString& root, int runs);
+
+// The floor of every load: libxml2 parsing the file with the program's options, then freeing it.
+void parseOnly(const QByteArray& path);
 
 // A data set that did not load in full makes every figure on it worthless.
 void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,

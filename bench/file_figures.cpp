@@ -96,14 +96,6 @@ private:
     xmlExternalEntityLoader m_program;
 };
 
-void parseOnly(const QByteArray& path) {
-    const PlainLoader loader;
-    xmlDoc* doc = xmlReadFile(path.constData(), nullptr, kParseOptions);
-    if (!doc)
-        throw std::runtime_error("libxml2 cannot parse " + path.toStdString());
-    xmlFreeDoc(doc);
-}
-
 void writeOnly(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
@@ -144,6 +136,14 @@ Figure saveFigure(const FileCase& c, int runs) {
 }
 
 } // namespace
+
+void parseOnly(const QByteArray& path) {
+    const PlainLoader loader;
+    xmlDoc* doc = xmlReadFile(path.constData(), nullptr, kParseOptions);
+    if (!doc)
+        throw std::runtime_error("libxml2 cannot parse " + path.toStdString());
+    xmlFreeDoc(doc);
+}
 
 void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,
                   const QString& what) {

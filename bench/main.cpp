@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <stdexcept>
@@ -15,10 +16,11 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "startup"};
+    QStringList parts = {"files", "commands", "chart", "lists", "startup"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
+    QString largeNotebook; // set: only write the large notebook there
 };
 
 // The bench's own windows are shown off-screen. True when it set the platform,
@@ -41,15 +43,21 @@ Options parseOptions(const QApplication& app) {
                                   QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral("Only these parts, comma-separated: files, commands, chart, startup."),
+        QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, startup."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
+    const QCommandLineOption large(
+        QStringLiteral("write-large-notebook"),
+        QStringLiteral("Only write the large notebook (%L1 purchases, %L2 tasks) into a folder.")
+            .arg(bench::kLargePurchases)
+            .arg(bench::kLargeTasks),
+        QStringLiteral("folder"));
     const QCommandLineOption program(
         QStringLiteral("program"),
         QStringLiteral("The program the start-up part starts (default: the one built with the bench)."),
         QStringLiteral("path"));
-    parser.addOptions({json, runs, only, noStartup, program});
+    parser.addOptions({json, runs, only, noStartup, program, large});
     parser.process(app);
     Options options;
     options.json = parser.isSet(json);
@@ -60,6 +68,7 @@ Options parseOptions(const QApplication& app) {
     options.runs = std::max(1, parser.value(runs).toInt());
     if (parser.isSet(program))
         options.program = parser.value(program);
+    options.largeNotebook = parser.value(large);
     return options;
 }
 
@@ -77,9 +86,12 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::commandFigures(root, options.runs);
     if (options.parts.contains(QStringLiteral("chart")))
         figures += bench::chartFigures(root, root + QLatin1Char('/'), options.runs);
+    if (options.parts.contains(QStringLiteral("lists")))
+        figures += bench::listFigures(root, options.runs);
     if (options.parts.contains(QStringLiteral("startup"))) {
         figures += bench::startupFigures(root, options.runs);
         figures += bench::processStartFigures(options.program, options.runs);
+        figures += bench::largeStartFigures(options.program, root, options.runs);
     }
     return figures;
 }
@@ -94,6 +106,10 @@ int main(int argc, char** argv) {
     const Options options = parseOptions(app);
     const bench::Machine machine = bench::Machine::current();
     try {
+        if (!options.largeNotebook.isEmpty()) {
+            bench::writeLargeNotebook(QDir(options.largeNotebook).absolutePath() + QLatin1Char('/'));
+            return 0;
+        }
         const QList<bench::Figure> figures = measureAll(options);
         const QByteArray out =
             options.json ? bench::jsonTable(machine, figures) : bench::textTable(machine, figures).toUtf8();

@@ -10,7 +10,6 @@
 #include <deque>
 #include <stdexcept>
 #include <thread>
-#include <unistd.h>
 
 namespace bench {
 
@@ -110,15 +109,6 @@ Clock::time_point waitForIdle(pid_t root, Clock::time_point start, QList<pid_t>&
     }
 }
 
-// A hard link where the file system allows it, since the program finds its data
-// beside the real path of its executable; a copy otherwise.
-void placeProgram(const QString& program, const QString& copy) {
-    if (::link(QFile::encodeName(program).constData(), QFile::encodeName(copy).constData()) == 0)
-        return;
-    if (!QFile::copy(program, copy))
-        throw std::runtime_error("cannot place a copy of " + program.toStdString());
-}
-
 QProcessEnvironment startEnvironment(const QProcessEnvironment& extra) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")) &&
@@ -158,23 +148,17 @@ ProcessStart measureProcessStart(const QString& program, const QStringList& argu
     return {std::chrono::duration<double, std::milli>(idle - start).count(), double(rss) / 1024};
 }
 
-// Until the program takes a data folder on its command line, it runs from a
-// folder of its own: the program, its site and the data folder side by side.
+// The program's site folder is the one beside it; --data keeps the data
+// folder as it is, without starter files.
 ProcessStart measureProgramStart(const QString& program, const QString& dataFolder) {
-    QTemporaryDir dir;
-    if (!dir.isValid())
+    QTemporaryDir lock;
+    if (!lock.isValid())
         throw std::runtime_error("cannot make a temporary folder");
-    const QString copy = dir.filePath(QFileInfo(program).fileName());
-    placeProgram(program, copy);
-    const QString site = QFileInfo(program).absolutePath() + QStringLiteral("/site");
-    if (!QFile::link(site, dir.filePath(QStringLiteral("site"))) ||
-        !QFile::link(QFileInfo(dataFolder).absoluteFilePath(), dir.filePath(QStringLiteral("data"))))
-        throw std::runtime_error("cannot link the site and the data folder");
-
     // Its own lock, so a running copy of the program cannot turn it away.
     QProcessEnvironment ownLock;
-    ownLock.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    return measureProcessStart(copy, {}, ownLock);
+    ownLock.insert(QStringLiteral("XDG_RUNTIME_DIR"), lock.path());
+    return measureProcessStart(program, {QStringLiteral("--data"), QFileInfo(dataFolder).absoluteFilePath()},
+                               ownLock);
 }
 
 } // namespace bench

@@ -20,8 +20,8 @@ struct ProcessStart {
 ProcessStart measureProcessStart(const QString& program, const QStringList& arguments,
                                  const QProcessEnvironment& extra = {});
 
-// The real program on a data folder of the caller's choosing, with a lock of
-// its own. The program's site folder is the one beside it.
+// The real program on a data folder of the caller's choosing (--data), with a
+// lock of its own. The program's site folder is the one beside it.
 ProcessStart measureProgramStart(const QString& program, const QString& dataFolder);
 
 } // namespace bench

@@ -5,8 +5,11 @@
 #include "timing.h"
 
 #include "app/main_window.h"
+#include "purchases/purchase_records.h"
+#include "schedule/task_records.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QTemporaryDir>
@@ -110,6 +113,55 @@ QList<Figure> processStartFigures(const QString& program, int runs) {
                   runs,
                   QStringLiteral("MB")};
     return {time, memory};
+}
+
+QList<Figure> largeStartFigures(const QString& program, const QString& root, int runs) {
+    qInfo("measuring %s from its start until idle on the large notebook", qPrintable(program));
+    const QString large = largeFolder(root);
+    const QStringList files{large + kCostFileName, large + kYoteiFileName};
+    double dataMb = 0;
+    for (const QString& file : files)
+        dataMb += double(QFileInfo(file).size()) / (1024 * 1024);
+    const auto parseFiles = [&files] {
+        for (const QString& file : files)
+            parseOnly(QFile::encodeName(file));
+    };
+    startOnEmptyNotebook(program);
+    measureProgramStart(program, large);
+    QList<double> emptyMs, largeMs, extraMs, extraMb, parseMs;
+    for (int round = 0; round < runs; ++round) {
+        const ProcessStart empty = startOnEmptyNotebook(program);
+        const ProcessStart full = measureProgramStart(program, large);
+        parseMs << elapsedMs(parseFiles);
+        emptyMs << empty.msToIdle;
+        largeMs << full.msToIdle;
+        extraMs << full.msToIdle - empty.msToIdle;
+        extraMb << full.rssMb - empty.rssMb;
+    }
+    const QString notebook = QStringLiteral("%L1 purchases, %L2 tasks").arg(kLargePurchases).arg(kLargeTasks);
+    Figure whole{QStringLiteral("start-up, whole process: start to idle, %1").arg(notebook),
+                 median(largeMs),
+                 QStringLiteral("same, empty notebook"),
+                 median(emptyMs),
+                 0,
+                 0,
+                 runs};
+    Figure time{QStringLiteral("start-up, whole process: what %1 add to start to idle").arg(notebook),
+                median(extraMs),
+                QStringLiteral("xmlReadFile of cost.xml and yotei.xml"),
+                median(parseMs),
+                1.5,
+                0,
+                runs};
+    Figure memory{QStringLiteral("memory at idle (RSS): what %1 add").arg(notebook),
+                  median(extraMb),
+                  QStringLiteral("size of cost.xml and yotei.xml"),
+                  dataMb,
+                  5,
+                  0,
+                  runs,
+                  QStringLiteral("MB")};
+    return {whole, time, memory};
 }
 
 } // namespace bench
