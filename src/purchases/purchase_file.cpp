@@ -1,6 +1,7 @@
 #include "purchases/purchase_records.h"
 #include "store/load_guard.h"
 #include "store/messages.h"
+#include "store/text_pool.h"
 #include "store/xml_store.h"
 
 #include <QFile>
@@ -8,14 +9,14 @@
 namespace {
 
 // A missing attribute or child throws, so a purchase is appended only when read in full.
-std::unique_ptr<TCost> readCost(const store::XmlNode& node) {
+std::unique_ptr<TCost> readCost(const store::XmlNode& node, store::TextPool& pool) {
     auto cost = std::make_unique<TCost>();
-    cost->nen = node.text("@nen");
-    cost->tuki = node.text("@tuki");
-    cost->hi = node.text("@hi");
+    cost->nen = node.text("@nen", pool);
+    cost->tuki = node.text("@tuki", pool);
+    cost->hi = node.text("@hi", pool);
     for (const store::XmlNode& s : node.select("sina")) {
-        const QString name = s.text("name");
-        const QString kingaku = s.text("kingaku");
+        const QString name = s.text("name", pool);
+        const QString kingaku = s.text("kingaku", pool);
         TSina* line = cost->sina.add();
         line->name = name;
         line->kingaku = kingaku;
@@ -45,8 +46,9 @@ bool TCostList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     if (!QFile::exists(path))
         return true;
     return store::loadDocument(path, sink, msg::LoadFailedCost, [this](const store::XmlDocument& doc) {
+        store::TextPool pool;
         for (const store::XmlNode& node : doc.select("/data/cost"))
-            m_items.push_back(readCost(node));
+            m_items.push_back(readCost(node, pool));
     });
 }
 

@@ -3,18 +3,19 @@
 #include "store/load_guard.h"
 #include "store/messages.h"
 #include "store/text_lines.h"
+#include "store/text_pool.h"
 #include "store/xml_store.h"
 
 #include <QFile>
 
 namespace {
 
-std::unique_ptr<TYotei> readTask(const store::XmlNode& node) {
+std::unique_ptr<TYotei> readTask(const store::XmlNode& node, store::TextPool& pool) {
     auto task = std::make_unique<TYotei>();
-    task->name = node.text("@name");
-    task->state = node.text("@state");
-    task->tuki = node.text("@tuki");
-    task->shuu = node.text("@shuu");
+    task->name = node.text("@name", pool);
+    task->state = node.text("@state", pool);
+    task->tuki = node.text("@tuki", pool);
+    task->shuu = node.text("@shuu", pool);
     task->note = store::splitLines(node.text("."));
     return task;
 }
@@ -40,8 +41,9 @@ bool TYoteiList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     // A damaged schedule must not pass for an empty one: it gives the message, and
     // its bytes are copied aside before the next save replaces it.
     return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
+        store::TextPool pool;
         for (const store::XmlNode& node : doc.select("/data/yotei"))
-            m_items.push_back(readTask(node));
+            m_items.push_back(readTask(node, pool));
     });
 }
 

@@ -1,7 +1,9 @@
 #include "store/xml_store.h"
 
 #include "store/cp932.h"
+#include "store/freed_memory.h"
 #include "store/save_file.h"
+#include "store/text_pool.h"
 
 #include <QFile>
 #include <algorithm>
@@ -33,11 +35,14 @@ QString fromXml(const xmlChar* s) {
 }
 
 // A node holding one text node and nothing else is read in place, without a copy.
-QString contentOf(xmlNode* node) {
+QString contentOf(xmlNode* node, TextPool* pool = nullptr) {
     const xmlNode* only =
         node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE ? node->children : nullptr;
-    if (only && !only->next && only->type == XML_TEXT_NODE)
+    if (only && !only->next && only->type == XML_TEXT_NODE) {
+        if (pool && only->content)
+            return pool->text(reinterpret_cast<const char*>(only->content));
         return fromXml(only->content);
+    }
     xmlChar* content = xmlNodeGetContent(node);
     QString text = fromXml(content);
     xmlFree(content);
@@ -183,6 +188,13 @@ QString XmlNode::text(const char* path) const {
     return contentOf(node);
 }
 
+QString XmlNode::text(const char* path, TextPool& pool) const {
+    xmlNode* node = evaluateFirst(m_node->doc, m_node, path);
+    if (!node)
+        throw XmlError(std::string("missing node ") + path);
+    return contentOf(node, &pool);
+}
+
 QList<XmlNode> XmlNode::select(const char* path) const {
     return evaluate(m_node->doc, m_node, path);
 }
@@ -222,8 +234,10 @@ XmlDocument& XmlDocument::operator=(XmlDocument&& other) noexcept {
 }
 
 XmlDocument::~XmlDocument() {
-    if (m_doc)
-        xmlFreeDoc(m_doc);
+    if (!m_doc)
+        return;
+    const FreeingInOneGo merged;
+    xmlFreeDoc(m_doc);
 }
 
 XmlDocument XmlDocument::parse(const QByteArray& bytes) {

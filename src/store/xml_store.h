@@ -11,6 +11,8 @@ typedef struct _xmlNode xmlNode;
 
 namespace store {
 
+class TextPool;
+
 // Raised when a record lacks an attribute or child that must be there, or the
 // XML library refuses an operation.
 class XmlError : public std::runtime_error {
@@ -30,6 +32,8 @@ public:
 
     // Text of the first node the path selects ("@name" or "child"); throws XmlError when none.
     QString text(const char* path) const;
+    // The same, shared through pool with every equal text read before.
+    QString text(const char* path, TextPool& pool) const;
     QList<XmlNode> select(const char* path) const;
 
     XmlNode append(const char* name);
