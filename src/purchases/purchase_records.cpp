@@ -5,10 +5,23 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <numeric>
 
 namespace {
 
+// Nearly every date part and amount is a few plain digits; those are read
+// directly, anything else as QString reads it.
 qint64 wholeNumber(const QString& text) {
+    const qsizetype size = text.size();
+    if (size > 0 && size <= 18) {
+        qint64 value = 0;
+        const QChar* digits = text.constData();
+        qsizetype i = 0;
+        for (; i < size && digits[i] >= u'0' && digits[i] <= u'9'; ++i)
+            value = value * 10 + (digits[i].unicode() - u'0');
+        if (i == size)
+            return value;
+    }
     bool ok = false;
     const qint64 value = text.toLongLong(&ok, 10);
     return ok ? value : 0;
@@ -47,6 +60,11 @@ public:
     DistinctTexts() : m_collator(QLocale()) {}
 
     void insert(const QString& text) {
+        // The list is kept by date, so the same year or month comes many times in a row.
+        if (m_seenAny && text == m_lastSeen)
+            return;
+        m_seenAny = true;
+        m_lastSeen = text;
         const QString key = text.toCaseFolded();
         auto it = std::lower_bound(
             m_entries.begin(), m_entries.end(), key,
@@ -70,6 +88,8 @@ private:
     };
     QCollator m_collator;
     std::vector<Entry> m_entries;
+    QString m_lastSeen;
+    bool m_seenAny = false;
 };
 
 } // namespace
@@ -192,19 +212,22 @@ void TCostList::remove(int i) {
 void TCostList::SortByDate() {
     // The same order as CompareByDate, with the numbers read once per purchase
     // instead of in every comparison, where reading them was most of the time.
-    struct Dated {
-        std::array<qint64, 3> date;
-        std::unique_ptr<TCost> cost;
-    };
-    std::vector<Dated> dated;
-    dated.reserve(m_items.size());
-    for (auto& cost : m_items)
-        dated.push_back(
-            {{wholeNumber(cost->nen), wholeNumber(cost->tuki), wholeNumber(cost->hi)}, std::move(cost)});
-    std::stable_sort(dated.begin(), dated.end(),
-                     [](const Dated& a, const Dated& b) { return a.date < b.date; });
-    for (size_t i = 0; i < dated.size(); ++i)
-        m_items[i] = std::move(dated[i].cost);
+    std::vector<std::array<qint64, 3>> dates;
+    dates.reserve(m_items.size());
+    for (const auto& cost : m_items)
+        dates.push_back({wholeNumber(cost->nen), wholeNumber(cost->tuki), wholeNumber(cost->hi)});
+    // A list read from its own file is in order already.
+    if (std::is_sorted(dates.begin(), dates.end()))
+        return;
+    std::vector<int> order(m_items.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&dates](int a, int b) { return dates[size_t(a)] < dates[size_t(b)]; });
+    std::vector<std::unique_ptr<TCost>> sorted;
+    sorted.reserve(m_items.size());
+    for (int from : order)
+        sorted.push_back(std::move(m_items[size_t(from)]));
+    m_items = std::move(sorted);
 }
 
 TCostRefList TCostList::Filter(const QString& year, const QString& month) const {

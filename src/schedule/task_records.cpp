@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <compare>
 #include <functional>
+#include <numeric>
 #include <utility>
 
 QString TYotei::WeekText() const {
@@ -128,20 +129,22 @@ void TYoteiList::Filter(const QString& key, const QDate& today, TYoteiRefList& o
 
 void TYoteiList::SortByWeek() {
     // The numbers are read once per task rather than once per comparison.
-    struct Keyed {
-        int month;
-        int week;
-        std::unique_ptr<TYotei> task;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(m_items.size());
-    for (auto& task : m_items)
-        keyed.push_back({WholeNumberOrZero(task->tuki), WholeNumberOrZero(task->shuu), std::move(task)});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        return a.month != b.month ? a.month < b.month : a.week < b.week;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        m_items[i] = std::move(keyed[i].task);
+    std::vector<std::pair<int, int>> weeks;
+    weeks.reserve(m_items.size());
+    for (const auto& task : m_items)
+        weeks.emplace_back(WholeNumberOrZero(task->tuki), WholeNumberOrZero(task->shuu));
+    // A schedule read from its own file is mostly in order already.
+    if (std::is_sorted(weeks.begin(), weeks.end()))
+        return;
+    std::vector<int> order(m_items.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&weeks](int a, int b) { return weeks[size_t(a)] < weeks[size_t(b)]; });
+    std::vector<std::unique_ptr<TYotei>> sorted;
+    sorted.reserve(m_items.size());
+    for (int from : order)
+        sorted.push_back(std::move(m_items[size_t(from)]));
+    m_items = std::move(sorted);
 }
 
 void TYoteiList::ClearStates() {
