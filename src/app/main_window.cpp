@@ -8,6 +8,7 @@
 #include "plans/plan_tab.h"
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
+#include "store/freed_memory.h"
 #include "store/site.h"
 #include "widgets/list_view3.h"
 #include "widgets/page_view.h"
@@ -143,6 +144,7 @@ void TForm5::FormShow() {
     } catch (const std::exception& e) {
         m_platform.error(QString::fromUtf8(e.what()));
     }
+    store::giveBackFreedMemory();
 }
 
 void TForm5::startBrowsers() {
