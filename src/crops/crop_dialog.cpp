@@ -3,6 +3,7 @@
 #include "crops/integer_text.h"
 #include "crops/period_dialog.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/lines_edit.h"
 #include "widgets/platform.h"
 
@@ -54,6 +55,7 @@ TForm2::TForm2(Platform& platform, const QString& mode, TSakumotuList& catalogue
     setFont(f);
     buildLayout();
     setFixedSize(435, 523);
+    centreOnMainWindow(this);
 }
 
 QLineEdit* TForm2::textField(const char* objectName, bool japanese) {

@@ -2,6 +2,7 @@
 #include "crops/period_dialog.h"
 #include "store/messages.h"
 #include "support/modal.h"
+#include "support/placement.h"
 #include "support/scripted_platform.h"
 #include "support/text_box.h"
 
@@ -45,6 +46,7 @@ private slots:
     void failedSaveStillClosesWithTheCropAdded();
     void unchangedMemoKeepsTheFileThroughOks_data();
     void unchangedMemoKeepsTheFileThroughOks();
+    void periodDialogIsCentredOnTheMainWindow();
 
 private:
     QLineEdit* edit(QWidget* dialog, const char* name) const;
@@ -539,6 +541,21 @@ void CropDialogTest::unchangedMemoKeepsTheFileThroughOks() {
         click(&dialog, "okButton");
         QCOMPARE(fileBytes(), written);
     }
+}
+
+// Opened from the crop dialog the user moved aside, it still comes up in the
+// middle of the main window.
+void CropDialogTest::periodDialogIsCentredOnTheMainWindow() {
+    QWidget main;
+    testsupport::placeMainWindow(main);
+    TForm2 dialog(*m_platform, TForm2::ModeChange, *m_crops, m_tomato, &main);
+    dialog.show();
+    QVERIFY(testsupport::centredOn(dialog, main));
+    dialog.move(main.frameGeometry().topLeft());
+    bool centred = false;
+    whenModal<TForm8>([&](TForm8* period) { centred = testsupport::centredOn(*period, main); });
+    click(&dialog, "periodAddButton");
+    QVERIFY(centred);
 }
 
 QTEST_MAIN(CropDialogTest)
