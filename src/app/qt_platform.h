@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/browser_launcher.h"
 #include "widgets/platform.h"
 
 // The real desktop: Qt's dialogs, the system's printers and clock, the data
 // folder beside the executable.
 class QtPlatform : public Platform {
 public:
+    QtPlatform();
     void message(const QString& text) override;
     bool question(const QString& text) override;
     void warning(const QString& text) override;
@@ -17,6 +19,10 @@ public:
     void openUrl(const QUrl& url) override;
     QDate today() override;
     QString dataFolder() override;
+
+private:
+    // A link that no browser opened is told, with its address to copy.
+    BrowserLauncher m_browser;
 };
 
 // Application title used on plain message boxes.
