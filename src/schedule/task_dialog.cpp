@@ -4,6 +4,7 @@
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/lines_edit.h"
 #include "widgets/platform.h"
 
@@ -22,6 +23,7 @@ TForm11::TForm11(Platform& platform, TYoteiList& tasks, TYotei* task, QWidget* p
     setFont(f);
     buildLayout();
     setFixedSize(406, 366);
+    centreOnMainWindow(this);
     showTask();
 }
 
