@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/single_instance.h"
@@ -13,6 +14,13 @@ int main(int argc, char** argv) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
+    // Before any application object, so that what needs no window needs no display either.
+    const StartDecision start = readCommandLine(argc, argv);
+    if (!start.openWindow)
+        return start.exitCode;
+    // Lets a Wayland desktop match the window with its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(AOBAROKU_APP_ID));
+
     TApplication app(argc, argv);
     app.setUpLook();
 
@@ -23,7 +31,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    QtPlatform platform;
+    QtPlatform platform(start.dataFolder.path);
+    if (!store::prepareDataFolder(start.dataFolder, store::Surroundings::ofThisProcess()))
+        platform.message(QStringLiteral("データフォルダーを作成できません: ") + start.dataFolder.path);
     app.setErrorHandler([&platform](const QString& text) { platform.error(text); });
     TForm5 window(platform);
     window.show();

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
+#include "store/locations.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
     QDir().mkpath(out);
 
-    QtPlatform platform;
+    QtPlatform platform(store::chooseDataFolder(store::Surroundings::ofThisProcess()).path);
     TForm5 window(platform);
     window.show();
     wait(2500);

@@ -4,6 +4,7 @@
 #include "app/help_button.h"
 #include "app/qt_platform.h"
 #include "crops/crop_tab.h"
+#include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
 #include "plans/plan_tab.h"
 #include "purchases/purchase_tab.h"
@@ -12,6 +13,7 @@
 #include "widgets/external_link_page.h"
 #include "widgets/platform.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QScreen>
 #include <QTabWidget>
@@ -66,6 +68,12 @@ void TForm5::buildTabs() {
     m_tabs->addTab(m_osusumeBrowser, QStringLiteral("オススメ"));
     m_tabs->addTab(m_favouritesTab, QStringLiteral("お気に入り"));
     m_tabs->setCornerWidget(buildCorner(), Qt::TopRightCorner);
+    addCornerWidget(new TExportButton(
+        m_context,
+        [this] {
+            return std::pair(m_purchaseTab->years()->currentText(), m_purchaseTab->months()->currentText());
+        },
+        this));
 
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
     m_context.redrawChart = [this] { m_planTab->Redraw(); };

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -30,7 +29,7 @@ void showBrowserFailure(const QUrl& url) {
 
 } // namespace
 
-QtPlatform::QtPlatform() {
+QtPlatform::QtPlatform(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {
     QObject::connect(&m_browser, &BrowserLauncher::failed, &m_browser, showBrowserFailure);
 }
 
@@ -94,5 +93,5 @@ QDate QtPlatform::today() {
 }
 
 QString QtPlatform::dataFolder() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/data/");
+    return m_dataFolder;
 }

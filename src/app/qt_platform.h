@@ -3,11 +3,12 @@
 #include "app/browser_launcher.h"
 #include "widgets/platform.h"
 
-// The real desktop: Qt's dialogs, the system's printers and clock, the data
-// folder beside the executable.
+// The real desktop: Qt's dialogs, the system's printers and clock, and the
+// data folder decided at start (store::chooseDataFolder).
 class QtPlatform : public Platform {
 public:
-    QtPlatform();
+    explicit QtPlatform(QString dataFolder);
+
     void message(const QString& text) override;
     bool question(const QString& text) override;
     void warning(const QString& text) override;
@@ -21,6 +22,7 @@ public:
     QString dataFolder() override;
 
 private:
+    QString m_dataFolder;
     // A link that no browser opened is told, with its address to copy.
     BrowserLauncher m_browser;
 };

@@ -105,6 +105,10 @@ QString TSina::AmountText() const {
     return MoneyText(kingaku) + kCostYenSuffix;
 }
 
+qint64 TSina::Amount() const {
+    return wholeNumber(kingaku);
+}
+
 void TSina::CopyFrom(const TSina& other) {
     name = other.name;
     kingaku = other.kingaku;
@@ -137,7 +141,7 @@ void TSinaList::CopyFrom(const TSinaList& other) {
 qint64 TSinaList::LinesTotal() const {
     qint64 total = 0;
     for (const auto& line : m_items)
-        total = addClamped(total, wholeNumber(line->kingaku));
+        total = addClamped(total, line->Amount());
     return total;
 }
 

@@ -34,6 +34,8 @@ public:
     QString kingaku;
 
     QString AmountText() const;
+    // The amount as a number, 0500 as 500; a text that is no whole number counts as 0.
+    qint64 Amount() const;
     void CopyFrom(const TSina& other);
 };
 

@@ -1,6 +1,7 @@
 #include "purchases/purchase_tab.h"
 
 #include "cards/show_card.h"
+#include "exports/purchase_chart_window.h"
 #include "purchases/choice_select.h"
 #include "purchases/purchase_dialog.h"
 #include "purchases/purchase_records.h"
@@ -38,6 +39,7 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     filters->addWidget(m_months);
     filters->addWidget(new QLabel(QStringLiteral("月"), this));
     filters->addStretch(1);
+    filters->addWidget(chartButton());
     layout->addLayout(filters);
     connect(m_years, &QComboBox::currentIndexChanged, this, &TPurchaseTab::YearChanged);
     connect(m_months, &QComboBox::currentIndexChanged, this, &TPurchaseTab::MonthChanged);
@@ -65,6 +67,16 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     layout->addLayout(row);
 
     showCostCard = [this](TCost& cost) { showPurchaseCard(cost, *m_context.platform, window()); };
+    showChart = [this] { showPurchaseChart(*this, m_context); };
+}
+
+// Sits at the far end of the filter row, as tall as the filters, so no other
+// control moves for it.
+QPushButton* TPurchaseTab::chartButton() {
+    QPushButton* b =
+        commandButton(QStringLiteral("グラフ"), "costChartButton", &TPurchaseTab::ChartButtonClick);
+    b->setFixedHeight(m_years->sizeHint().height());
+    return b;
 }
 
 QComboBox* TPurchaseTab::makeFilter(const char* objectName) {
@@ -110,6 +122,7 @@ void TPurchaseTab::RefreshList() {
     }
     m_list->setUpdatesEnabled(true);
     m_total->setText(kCostTotalPrefix + MoneyText(shown.ListTotal()) + kCostYenSuffix);
+    emit refreshed();
 }
 
 void TPurchaseTab::YearChanged() {
@@ -186,4 +199,9 @@ void TPurchaseTab::DeleteButtonClick() {
     YearChanged();
     RebuildMonths();
     RefreshList();
+}
+
+void TPurchaseTab::ChartButtonClick() {
+    if (showChart)
+        showChart();
 }

@@ -26,6 +26,8 @@ public:
 
     // The purchase card lives elsewhere; it plugs in here.
     std::function<void(TCost& cost)> showCostCard;
+    // So does the spending chart.
+    std::function<void()> showChart;
 
     void RebuildYears();
     void RebuildMonths();
@@ -37,9 +39,16 @@ public:
     void ChangeButtonClick();
     void ShowButtonClick();
     void DeleteButtonClick();
+    void ChartButtonClick();
+
+signals:
+    // The rows and the total show the purchases again: after a filter choice, a
+    // command or a reload. Whatever follows the tab listens here.
+    void refreshed();
 
 private:
     QComboBox* makeFilter(const char* objectName);
+    QPushButton* chartButton();
     QPushButton* commandButton(const QString& caption, const char* objectName,
                                void (TPurchaseTab::*handler)());
     QString initialFrom(const QComboBox* filter) const;

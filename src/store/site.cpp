@@ -1,8 +1,12 @@
 #include "store/site.h"
 
-#include <QCoreApplication>
+#include "store/locations.h"
+
 #include <QUrl>
 
 QString siteAddress() {
-    return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/site/")).toString();
+    // The executable does not move while it runs.
+    static const QString address =
+        QUrl::fromLocalFile(store::siteFolder(store::Surroundings::ofThisProcess())).toString();
+    return address;
 }

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The product web site ships with the program in the folder "site" beside the
-// executable, so the web tabs, the help page and the favourites style sheet
-// work without a network. Returned as a file URL ending with '/'.
+// The product web site ships with the program (see store::siteFolder), so the
+// web tabs, the help page and the favourites style sheet work without a
+// network. Returned as a file URL ending with '/'.
 QString siteAddress();
 
 // Footers of saved images name this public address; a saved image must never

@@ -95,7 +95,7 @@ private slots:
     // comes, with the address on its own line, selectable to copy.
     void failureIsToldWithoutBlockingTheWindow() {
         fakeXdgOpen(3, true);
-        QtPlatform platform;
+        QtPlatform platform(m_bin.path() + QLatin1Char('/'));
         platform.openUrl(kAddress);
         QVERIFY(!shownBox());
         QFile go(m_bin.filePath(QStringLiteral("go")));

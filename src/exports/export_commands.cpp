@@ -1,0 +1,126 @@
+#include "exports/export_commands.h"
+
+#include "crops/crop_records.h"
+#include "exports/calendar_export.h"
+#include "exports/csv_export.h"
+#include "exports/export_file.h"
+#include "exports/export_messages.h"
+#include "purchases/purchase_records.h"
+#include "schedule/task_records.h"
+#include "store/message_sink.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <exception>
+#include <optional>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+// Passes every loader message on to standard error and remembers that one came.
+class ErrorSink : public store::MessageSink {
+public:
+    explicit ErrorSink(QTextStream& err) : m_err(err) {}
+    void message(const QString& text) override {
+        m_err << text << Qt::endl;
+        m_failed = true;
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    QTextStream& m_err;
+    bool m_failed = false;
+};
+
+// The loaders take the folder with its closing slash.
+std::optional<QString> folderPath(const QString& dataFolder, QTextStream& err) {
+    if (!QFileInfo(dataFolder).isDir()) {
+        err << exportmsg::noDataFolder(dataFolder) << Qt::endl;
+        return std::nullopt;
+    }
+    return dataFolder.endsWith(QLatin1Char('/')) ? dataFolder : dataFolder + QLatin1Char('/');
+}
+
+// The file's bytes and the line that says what they hold.
+struct Output {
+    QByteArray bytes;
+    QString said;
+};
+
+int write(const QString& file, const Output& output, QTextStream& out, QTextStream& err) {
+    const QString failure = writeExportFile(file, output.bytes);
+    if (!failure.isEmpty()) {
+        err << failure << Qt::endl;
+        return kFailed;
+    }
+    out << file << QStringLiteral(": ") << output.said << Qt::endl;
+    return kDone;
+}
+
+// Reads the records with load, builds the file and writes it; the first failure ends it.
+template <class Load, class Build>
+int runExport(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err, Load load,
+              Build build) {
+    const std::optional<QString> folder = folderPath(dataFolder, err);
+    if (!folder)
+        return kUsage;
+    try {
+        ErrorSink sink(err);
+        if (!load(*folder, sink) || sink.failed())
+            return kFailed;
+        return write(file, build(), out, err);
+    } catch (const std::exception& e) {
+        err << QString::fromLocal8Bit(e.what()) << Qt::endl;
+        return kFailed;
+    }
+}
+
+QString orAll(const QString& filter) {
+    return filter.isEmpty() ? kCostAllEntries : filter;
+}
+
+} // namespace
+
+int exportCalendarCommand(const QString& dataFolder, const QString& file, const QDate& from, QTextStream& out,
+                          QTextStream& err) {
+    if (!from.isValid()) {
+        err << QStringLiteral("日付が正しくありません。") << Qt::endl;
+        return kUsage;
+    }
+    TYoteiList tasks;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return tasks.LoadFromFile(folder, sink); },
+        [&] {
+            const CalendarPlan plan = PlanCalendar(tasks, from);
+            return Output{CalendarIcs(plan, QDateTime::currentDateTimeUtc()),
+                          exportmsg::calendarWritten(int(plan.events.size()), plan.leftOut)};
+        });
+}
+
+int exportPurchasesCommand(const QString& dataFolder, const QString& file, const QString& year,
+                           const QString& month, QTextStream& out, QTextStream& err) {
+    TCostList costs;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return costs.LoadFromFile(folder, sink); },
+        [&] {
+            costs.SortByDate();
+            const CsvExport csv = PurchasesCsv(costs.Filter(orAll(year), orAll(month)));
+            return Output{csv.bytes, exportmsg::purchasesWritten(csv.records, csv.rows)};
+        });
+}
+
+int exportCropsCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err) {
+    TSakumotuList crops;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return crops.LoadFromFile(folder, sink); },
+        [&] {
+            const CsvExport csv = CropsCsv(crops);
+            return Output{csv.bytes, exportmsg::cropsWritten(csv.records)};
+        });
+}

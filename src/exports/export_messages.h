@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// What an export tells the gardener, the same in the window and on the command line.
+namespace exportmsg {
+
+QString calendarWritten(int events, int leftOut);
+QString purchasesWritten(int purchases, int rows);
+QString cropsWritten(int crops);
+QString writeFailed(const QString& path, const QString& reason);
+QString noDataFolder(const QString& folder);
+
+} // namespace exportmsg
