@@ -12,8 +12,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 using testsupport::readBytes;
@@ -174,21 +172,6 @@ private slots:
         }
         QCOMPARE(text, QStringLiteral("画像を保存できませんでした。\n") + path + QLatin1Char('\n') + reason);
         QVERIFY(!QFileInfo(path).isFile());
-    }
-
-    void failureReasons_data() {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("disk full") << ENOSPC << QStringLiteral("ディスクの空き容量が足りません。");
-        QTest::newRow("no permission") << EACCES << QStringLiteral("保存先に書き込む権限がありません。");
-        QTest::newRow("read-only") << EROFS << QStringLiteral("保存先は読み取り専用です。");
-        QTest::newRow("anything else") << EIO << QString::fromLocal8Bit(std::strerror(EIO));
-    }
-
-    void failureReasons() {
-        QFETCH(int, error);
-        QFETCH(QString, reason);
-        QCOMPARE(image::writeFailureReason(QDir::tempPath() + QStringLiteral("/kounyu.jpg"), error), reason);
     }
 
     void tooLargeImageSaysSoInJapanese() {
