@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/application.h"
 #include "app/help_button.h"
 #include "app/qt_platform.h"
 #include "crops/crop_tab.h"
@@ -130,7 +131,7 @@ void TForm5::FormShow() {
         startPurchases();
         startFavourites();
     } catch (const std::exception& e) {
-        m_platform.error(QString::fromUtf8(e.what()));
+        m_platform.error(errorText(e));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
 #include "plans/plan_records.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
@@ -48,6 +49,7 @@ TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, co
     layout->addWidget(m_list, 1);
     layout->addLayout(row);
     resize(400, 300);
+    centreOnMainWindow(this);
 }
 
 void TForm3::showEvent(QShowEvent* event) {
