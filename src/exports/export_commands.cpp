@@ -73,7 +73,7 @@ int runExport(const QString& dataFolder, const QString& file, QTextStream& out, 
             return kFailed;
         return write(file, build(), out, err);
     } catch (const std::exception& e) {
-        err << QString::fromLocal8Bit(e.what()) << Qt::endl;
+        err << QString::fromUtf8(e.what()) << Qt::endl;
         return kFailed;
     }
 }

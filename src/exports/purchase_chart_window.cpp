@@ -42,7 +42,7 @@ QByteArray pngBytes(const QImage& image) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        throw std::runtime_error("cannot encode the PNG image");
+        throw std::runtime_error("PNG 画像を作れませんでした。");
     return bytes;
 }
 
