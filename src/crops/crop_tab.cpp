@@ -4,6 +4,7 @@
 #include "crops/crop_dialog.h"
 #include "crops/crop_list_print.h"
 #include "crops/crop_records.h"
+#include "history/command_scope.h"
 #include "plans/plan_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
@@ -79,6 +80,7 @@ void TCropTab::redrawChart() {
 }
 
 void TCropTab::AddButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作物一覧「追加」"));
     TForm2 dialog(*m_context.platform, TForm2::ModeAdd, *m_context.crops, nullptr, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -87,6 +89,7 @@ void TCropTab::AddButtonClick() {
 }
 
 void TCropTab::ChangeButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作物一覧「変更」"));
     TSakumotu* crop = checkedCrop();
     if (!crop)
         return;
@@ -117,6 +120,7 @@ void TCropTab::ShowButtonClick() {
 }
 
 void TCropTab::DeleteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作物一覧「削除」"));
     TSakumotu* crop = checkedCrop();
     if (!crop)
         return;

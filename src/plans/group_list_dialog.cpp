@@ -1,5 +1,6 @@
 #include "plans/group_list_dialog.h"
 
+#include "history/command_scope.h"
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
 #include "plans/plan_records.h"
@@ -90,6 +91,7 @@ void TForm3::saveChange() {
 }
 
 void TForm3::AddButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・追加」"));
     TForm1 dialog(m_platform, m_plan, nullptr, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -102,6 +104,7 @@ void TForm3::AddButtonClick() {
 }
 
 void TForm3::ChangeButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・変更」"));
     TGroup* group = checkedGroup();
     if (!group)
         return;
@@ -114,6 +117,7 @@ void TForm3::ChangeButtonClick() {
 }
 
 void TForm3::DeleteButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・削除」"));
     TGroup* group = checkedGroup();
     if (!group)
         return;
