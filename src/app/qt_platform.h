@@ -17,6 +17,7 @@ public:
     void openUrl(const QUrl& url) override;
     QDate today() override;
     QString dataFolder() override;
+    bool keepsHistory() override { return true; }
 };
 
 // Application title used on plain message boxes.
