@@ -89,7 +89,7 @@ void TCropTab::AddButtonClick() {
 }
 
 void TCropTab::ChangeButtonClick() {
-    const history::CommandScope change(m_context.history, QStringLiteral("作物一覧「変更」"));
+    history::CommandScope change(m_context.history, QStringLiteral("作物一覧「変更」"));
     TSakumotu* crop = checkedCrop();
     if (!crop)
         return;
@@ -99,15 +99,17 @@ void TCropTab::ChangeButtonClick() {
         return;
     if (dialog.nameChanged() && m_context.platform->question(QStringLiteral(
                                     "作物名が変更されました。作付計画での作物名も変更しますか？")))
-        renameInPlans(oldName, crop->name);
+        renameInPlans(oldName, crop->name, change);
     redrawChart();
     RefreshCropList();
     CheckByData(crop, m_list);
 }
 
-void TCropTab::renameInPlans(const QString& oldName, const QString& newName) {
+void TCropTab::renameInPlans(const QString& oldName, const QString& newName, history::CommandScope& change) {
     Platform& platform = *m_context.platform;
     RenameCropInAllPlans(platform.dataFolder(), oldName, newName, platform);
+    // Every file is written: a kill while the message is up keeps the rename whole.
+    change.close();
     if (m_context.reloadPlan)
         m_context.reloadPlan();
     platform.message(QStringLiteral("変更しました。"));

@@ -20,6 +20,11 @@ public:
         if (m_history)
             m_history->endCommand();
     }
+    // The saves of the command are done; it only has something left to show.
+    void close() {
+        if (m_history)
+            m_history->closeCommand();
+    }
     CommandScope(const CommandScope&) = delete;
     CommandScope& operator=(const CommandScope&) = delete;
 

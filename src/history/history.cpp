@@ -12,14 +12,18 @@ namespace history {
 History::History(const QString& dataFolder, const Limits& limits)
     : m_folder(dataFolder), m_dataPath(QDir(dataFolder).absolutePath()), m_limits(limits) {
     m_lastId = m_folder.highestId();
-    for (const Change& c : m_folder.readChanges()) {
+    QList<Change> unfinished;
+    for (const Change& c : m_folder.readChanges())
+        (c.status == ChangeStatus::Closed ? m_changes : unfinished).append(c);
+    // Only once every finished change is known: settling may write and keep.
+    m_opening = true;
+    for (const Change& c : unfinished) {
         if (c.status == ChangeStatus::Open)
             settleOpen(c);
-        else if (c.status == ChangeStatus::Intent)
-            settleIntent(c);
         else
-            m_changes.append(c);
+            settleIntent(c);
     }
+    m_opening = false;
 }
 
 const Change* History::find(int id) const {
@@ -203,6 +207,10 @@ void History::beginCommand(const QString& name) {
     m_commandName = name;
 }
 
+void History::closeCommand() {
+    closeOpen();
+}
+
 void History::endCommand() {
     if (m_depth > 0 && --m_depth == 0)
         closeOpen();
@@ -231,6 +239,8 @@ void History::insertChange(const Change& change) {
 }
 
 void History::schedulePrune() {
+    if (m_opening)
+        return;
     if (m_defer)
         m_defer([this] { prune(); });
     else

@@ -51,6 +51,9 @@ public:
 
     // Every save between the outermost begin and its end is one change named name.
     void beginCommand(const QString& name);
+    // The command's saves are done, though it goes on to show something: a
+    // kill from now on leaves the change as it is.
+    void closeCommand();
     void endCommand();
 
     void replace(const QString& path, const QString& target, const QString& staging,
@@ -117,6 +120,7 @@ private:
     QString m_commandName;
     QHash<QString, Known> m_known;
     bool m_rewinding = false;
+    bool m_opening = false;
     bool m_failed = false;
     bool m_told = false;
     std::function<void()> m_report;

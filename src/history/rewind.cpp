@@ -201,7 +201,9 @@ bool History::readGoals(const Change& change, QHash<QString, QByteArray>& bytes)
 }
 
 // A killed command: each save either reached its file or did not, and the
-// record says which version to look for.
+// record says which version to look for. One file is whole either way; of
+// several, the command may have had more to write, so it is undone: its
+// files are then all as before, and redo brings back what it had written.
 void History::settleOpen(Change change) {
     QList<FileChange> settled;
     for (FileChange f : change.files) {
@@ -226,6 +228,16 @@ void History::settleOpen(Change change) {
     }
     m_folder.writeChange(change);
     m_changes.append(change);
+    if (change.files.size() < 2)
+        return;
+    QList<Goal> goals;
+    for (const FileChange& f : change.files)
+        goals.append({f.file, f.kept, f.recordsBefore});
+    const bool lost =
+        std::any_of(change.files.cbegin(), change.files.cend(), [](const FileChange& f) { return f.lost(); });
+    if (!lost && rewind(ChangeKind::Undo, change.id, undoName(change), goals, QString()).done)
+        m_notes << QStringLiteral("前回「") + change.name +
+                       QStringLiteral("」の途中で終了したため、その変更を元に戻しました。");
 }
 
 // A killed undo or restore is finished when every version it was bringing back

@@ -107,6 +107,7 @@ private slots:
     void failingHistoryLeavesTheSaveAndTellsOnce();
     void interruptedUndoIsFinishedAtTheNextStart();
     void interruptedUndoIsRolledBackWhenItCannotFinish();
+    void commandCutShortIsUndoneAtTheNextStart();
     void recordsCutShortAreNoRecords();
 };
 
@@ -473,6 +474,37 @@ void HistoryCoreTest::interruptedUndoIsRolledBackWhenItCannotFinish() {
     QCOMPARE(readBytes(folder + kCostFileName), costsAfter);
     QCOMPARE(reopened.changes().size(), 1);
     QVERIFY(reopened.recoveryNotes().first().contains(QStringLiteral("取り消しました")));
+}
+
+// Killed while writing its third file: the two it wrote go back, so the files
+// are all as before the command, and redo brings back what it had written.
+void HistoryCoreTest::commandCutShortIsUndoneAtTheNextStart() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir);
+    saveTasks(folder, 1);
+    const QByteArray tasksBefore = readBytes(folder + kYoteiFileName);
+    QCOMPARE(killedChild([&] {
+                 Recording on(folder);
+                 const history::CommandScope change(&on.history, QStringLiteral("三つ"));
+                 saveTasks(folder, 2);
+                 const QByteArray written = readBytes(folder + kYoteiFileName);
+                 savePurchases(folder, 1);
+                 dieOnWritesPast(rlim_t(written.size()));
+                 savePurchases(folder, 3000);
+             }),
+             SIGXFSZ);
+    QVERIFY(QFile::exists(folder + kCostFileName));
+
+    Recording on(folder);
+    QCOMPARE(readBytes(folder + kYoteiFileName), tasksBefore);
+    QVERIFY(!QFile::exists(folder + kCostFileName));
+    QCOMPARE(on.history.recoveryNotes(),
+             QStringList{QStringLiteral("前回「三つ」の途中で終了したため、その変更を元に戻しました。")});
+    QVERIFY(on.history.redo().done);
+    TCostList costs;
+    store::RecordingSink sink;
+    QVERIFY(costs.LoadFromFile(folder, sink));
+    QCOMPARE(costs.count(), 1);
 }
 
 void HistoryCoreTest::recordsCutShortAreNoRecords() {
