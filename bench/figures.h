@@ -14,6 +14,8 @@ QList<Figure> fileFigures(const QString& root, const QList<int>& taskCounts, int
 QList<Figure> commandFigures(const QString& root, int runs);
 QList<Figure> chartFigures(const QString& root, const QString& scratch, int runs);
 QList<Figure> startupFigures(const QString& root, int runs);
+// Needs the 100,000-task data set.
+QList<Figure> historyFigures(const QString& root, int runs);
 
 // A data set that did not load in full makes every figure on it worthless.
 void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,

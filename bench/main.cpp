@@ -16,7 +16,7 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "startup"};
+    QStringList parts = {"files", "commands", "chart", "startup", "history"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
 };
@@ -40,7 +40,7 @@ Options parseOptions(const QApplication& app) {
                                   QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral("Only these parts, comma-separated: files, commands, chart, startup."),
+        QStringLiteral("Only these parts, comma-separated: files, commands, chart, startup, history."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -72,6 +72,8 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::chartFigures(root, root + QLatin1Char('/'), options.runs);
     if (options.parts.contains(QStringLiteral("startup")))
         figures += bench::startupFigures(root, options.runs);
+    if (options.parts.contains(QStringLiteral("history")))
+        figures += bench::historyFigures(root, std::max(options.runs, 9));
     return figures;
 }
 

@@ -99,6 +99,7 @@ private:
     void schedulePrune();
     void sweepUnneeded();
 
+    static std::optional<QList<Goal>> goalsBefore(const Change& change);
     Outcome rewind(ChangeKind kind, int target, const QString& name, const QList<Goal>& goals,
                    const QString& doneMessage);
     bool keepCurrent(Change& change, const QList<Goal>& goals);

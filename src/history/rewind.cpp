@@ -31,18 +31,26 @@ QString failedMessage(ChangeKind kind, bool filesUntouched) {
 
 } // namespace
 
+// The versions the change replaced; none when one of them could not be kept.
+std::optional<QList<History::Goal>> History::goalsBefore(const Change& change) {
+    QList<Goal> goals;
+    for (const FileChange& f : change.files) {
+        if (f.lost())
+            return std::nullopt;
+        goals.append({f.file, f.kept, f.recordsBefore});
+    }
+    return goals;
+}
+
 Outcome History::undo() {
     closeOpen();
     const Change* change = find(undoState().nextUndo());
     if (!change)
         return {false, kNothingToUndo, {}};
-    QList<Goal> goals;
-    for (const FileChange& f : change->files) {
-        if (f.lost())
-            return {false, failedMessage(ChangeKind::Undo, true), {}};
-        goals.append({f.file, f.kept, f.recordsBefore});
-    }
-    return rewind(ChangeKind::Undo, change->id, undoName(*change), goals,
+    const std::optional<QList<Goal>> goals = goalsBefore(*change);
+    if (!goals)
+        return {false, failedMessage(ChangeKind::Undo, true), {}};
+    return rewind(ChangeKind::Undo, change->id, undoName(*change), *goals,
                   change->name + QStringLiteral("（") + clockText(change->time) +
                       QStringLiteral("）を元に戻しました。"));
 }
@@ -55,13 +63,10 @@ Outcome History::redo() {
     const Change* undoing = change ? find(state.undoneBy.value(change->id)) : nullptr;
     if (!undoing)
         return {false, kNothingToRedo, {}};
-    QList<Goal> goals;
-    for (const FileChange& f : undoing->files) {
-        if (f.lost())
-            return {false, failedMessage(ChangeKind::Redo, true), {}};
-        goals.append({f.file, f.kept, f.recordsBefore});
-    }
-    return rewind(ChangeKind::Redo, change->id, redoName(*change), goals,
+    const std::optional<QList<Goal>> goals = goalsBefore(*undoing);
+    if (!goals)
+        return {false, failedMessage(ChangeKind::Redo, true), {}};
+    return rewind(ChangeKind::Redo, change->id, redoName(*change), *goals,
                   change->name + QStringLiteral("（") + clockText(change->time) +
                       QStringLiteral("）をやり直しました。"));
 }
@@ -230,12 +235,8 @@ void History::settleOpen(Change change) {
     m_changes.append(change);
     if (change.files.size() < 2)
         return;
-    QList<Goal> goals;
-    for (const FileChange& f : change.files)
-        goals.append({f.file, f.kept, f.recordsBefore});
-    const bool lost =
-        std::any_of(change.files.cbegin(), change.files.cend(), [](const FileChange& f) { return f.lost(); });
-    if (!lost && rewind(ChangeKind::Undo, change.id, undoName(change), goals, QString()).done)
+    const std::optional<QList<Goal>> goals = goalsBefore(change);
+    if (goals && rewind(ChangeKind::Undo, change.id, undoName(change), *goals, QString()).done)
         m_notes << QStringLiteral("前回「") + change.name +
                        QStringLiteral("」の途中で終了したため、その変更を元に戻しました。");
 }

@@ -28,6 +28,35 @@ void sleepMicroseconds(long us) {
     }
 }
 
+// The random moment of a kill is counted from the child's first report, so
+// that a slow machine still has its work cut at every step.
+template <class Work> void killAtRandom(std::mt19937& random, long mostMicroseconds, Work work) {
+    int done[2];
+    QCOMPARE(pipe(done), 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        close(done[0]);
+        work(done[1]);
+        _exit(5);
+    }
+    close(done[1]);
+    char c = 0;
+    const bool reported = read(done[0], &c, 1) == 1;
+    std::uniform_int_distribution<long> delay(0, mostMicroseconds);
+    sleepMicroseconds(delay(random));
+    ::kill(child, SIGKILL);
+    close(done[0]);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(reported && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the child failed on its own");
+}
+
+void tellParent(int done) {
+    if (write(done, "d", 1) != 1)
+        _exit(4);
+}
+
 // Saves n, n+1, ... records until killed, telling the parent of every finished
 // save; exits with 3 when a save fails.
 [[noreturn]] void saveForever(const Kind& kind, const QString& folder, int n, int done) {
@@ -35,8 +64,7 @@ void sleepMicroseconds(long us) {
         store::RecordingSink sink;
         if (!kind.save(folder, kind.sample(n), sink, nullptr) || !sink.messages.isEmpty())
             _exit(3);
-        if (write(done, "s", 1) != 1)
-            _exit(4);
+        tellParent(done);
         n = n >= kLongestList ? 1 : n + 1;
     }
 }
@@ -75,35 +103,6 @@ const Kind& tasks() {
 
 const Kind& purchases() {
     return kind(QStringLiteral("purchases"));
-}
-
-// The random moment of a kill is counted from the child's first report, so
-// that a slow machine still has its work cut at every step.
-template <class Work> void killAtRandom(std::mt19937& random, Work work) {
-    int done[2];
-    QCOMPARE(pipe(done), 0);
-    const pid_t child = fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        close(done[0]);
-        work(done[1]);
-        _exit(5);
-    }
-    close(done[1]);
-    char c = 0;
-    const bool reported = read(done[0], &c, 1) == 1;
-    std::uniform_int_distribution<long> delay(0, 6000);
-    sleepMicroseconds(delay(random));
-    ::kill(child, SIGKILL);
-    close(done[0]);
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY2(reported && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the child failed on its own");
-}
-
-void tellParent(int done) {
-    if (write(done, "d", 1) != 1)
-        _exit(4);
 }
 
 // One command that saves two files, n records in one and n + 1 in the other.
@@ -179,32 +178,14 @@ void CrashDuringSaveTest::fileIsAlwaysOneCompleteSaveAfterAKill() {
     }
 
     std::mt19937 random(20240610);
-    std::uniform_int_distribution<long> delay(0, 10000);
     int leftovers = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         const int k = kill % int(all.size());
         const Kind& kind = all[k];
         const QString folder = folderOf(dirs[k]->path());
-        int done[2];
-        QCOMPARE(pipe(done), 0);
-        const pid_t child = fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            close(done[0]);
-            saveForever(kind, folder, state[k] + 1, done[1]);
-        }
-        close(done[1]);
-        // The random moment is counted from the first finished save, so that a slow
-        // machine still has its saves cut at every step.
-        char c = 0;
-        const bool saved = read(done[0], &c, 1) == 1;
-        sleepMicroseconds(delay(random));
-        ::kill(child, SIGKILL);
-        close(done[0]);
-        int status = 0;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QVERIFY2(saved && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL,
-                 "the saving child failed on its own");
+        killAtRandom(random, 10000, [&](int done) { saveForever(kind, folder, state[k] + 1, done); });
+        if (QTest::currentTestFailed())
+            return;
 
         const int n = recordsIn(kind, folder);
         const QByteArray bytes = readBytes(folder + kind.fileName);
@@ -242,7 +223,9 @@ void CrashDuringSaveTest::historyHoldsEveryFinishedChangeAfterAKill() {
     int partial = 0;
     int undoneAtStart = 0;
     for (int kill = 0; kill < kHistoryKills; ++kill) {
-        killAtRandom(random, [&](int done) { saveChangesForever(folder, n, done); });
+        killAtRandom(random, 6000, [&](int done) { saveChangesForever(folder, n, done); });
+        if (QTest::currentTestFailed())
+            return;
         history::History h(folder, kKeepAll);
         QVERIFY2(!h.changes().isEmpty(), "the history does not read");
         for (const Kind* kind : {&tasks(), &purchases()}) {
@@ -300,7 +283,9 @@ void CrashDuringSaveTest::undoAndRedoAreAllOrNothingAfterAKill() {
     std::mt19937 random(20261210);
     int undone = 0;
     for (int kill = 0; kill < kHistoryKills; ++kill) {
-        killAtRandom(random, [&](int done) { undoAndRedoForever(folder, done); });
+        killAtRandom(random, 6000, [&](int done) { undoAndRedoForever(folder, done); });
+        if (QTest::currentTestFailed())
+            return;
         history::History h(folder, kKeepAll);
         const QByteArray t = readBytes(folder + tasks().fileName);
         const QByteArray p = readBytes(folder + purchases().fileName);
