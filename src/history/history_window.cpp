@@ -54,6 +54,7 @@ void TFormHistory::fillList() {
         QStringList lines;
         for (const history::FileChange& f : c->files)
             lines << history::fileText(*c, f);
+        row->setToolTip(2, c->name);
         row->setToolTip(3, lines.join(QLatin1Char('\n')));
     }
     m_list->setUpdatesEnabled(true);
