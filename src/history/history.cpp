@@ -103,11 +103,27 @@ void History::replace(const QString& path, const QString& target, const QString&
     if (!m_open)
         m_open =
             newChange(ChangeKind::Command, m_depth > 0 ? m_commandName : name + QStringLiteral(" の保存"));
-    Change& change = *m_open;
+    const std::optional<FileChange> earlier = noteSave(*m_open, name, target, staging, counts);
+    try {
+        rename();
+    } catch (...) {
+        forgetSave(name, earlier);
+        throw;
+    }
+    FileChange* entry = m_open->file(name);
+    entry->pending = false;
+    entry->hasConfirmed = false;
+    remember(name, entry->after, entry->recordsAfter);
+    if (m_depth == 0)
+        closeOpen();
+}
+
+// Writes the save down as pending; gives what the change held of the file before, if anything.
+std::optional<FileChange> History::noteSave(Change& change, const QString& name, const QString& target,
+                                            const QString& staging, const store::ElementCounts& counts) {
     FileChange* entry = change.file(name);
-    const bool first = entry == nullptr;
-    const FileChange earlier = first ? FileChange() : *entry;
-    if (first) {
+    const std::optional<FileChange> earlier = entry ? std::optional<FileChange>(*entry) : std::nullopt;
+    if (!entry) {
         FileChange fresh;
         fresh.file = name;
         keepBefore(change.id, fresh, target);
@@ -123,29 +139,24 @@ void History::replace(const QString& path, const QString& target, const QString&
     entry->pending = true;
     if (!m_folder.writeChange(change))
         noteKeepFailed();
-    try {
-        rename();
-    } catch (...) {
-        if (first) {
-            m_folder.removeKept(entry->kept);
-            change.files.removeLast();
-        } else {
-            *change.file(name) = earlier;
-        }
-        if (change.files.isEmpty())
-            m_folder.removeChange(change.id);
-        else
-            m_folder.writeChange(change);
-        if (m_depth == 0)
-            m_open.reset();
-        throw;
+    return earlier;
+}
+
+// The save failed: the file is as it was, and so is what the change says of it.
+void History::forgetSave(const QString& name, const std::optional<FileChange>& earlier) {
+    Change& change = *m_open;
+    if (earlier) {
+        *change.file(name) = *earlier;
+    } else {
+        m_folder.removeKept(change.file(name)->kept);
+        change.files.removeIf([&name](const FileChange& f) { return f.file == name; });
     }
-    entry = change.file(name);
-    entry->pending = false;
-    entry->hasConfirmed = false;
-    remember(name, entry->after, entry->recordsAfter);
-    if (m_depth == 0)
-        closeOpen();
+    if (change.files.isEmpty())
+        m_folder.removeChange(change.id);
+    else
+        m_folder.writeChange(change);
+    if (m_depth == 0 || change.files.isEmpty())
+        m_open.reset();
 }
 
 void History::fileRead(const QString& path, const store::ElementCounts& counts) {

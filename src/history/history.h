@@ -89,6 +89,9 @@ private:
     int newId() { return ++m_lastId; }
     Change newChange(ChangeKind kind, const QString& name);
     void keepBefore(int changeId, FileChange& f, const QString& realPath);
+    std::optional<FileChange> noteSave(Change& change, const QString& name, const QString& target,
+                                       const QString& staging, const store::ElementCounts& counts);
+    void forgetSave(const QString& name, const std::optional<FileChange>& earlier);
     std::optional<FileIdentity> lastKnown(const QString& file) const;
     int recordsNow(const QString& file, const FileIdentity& now, const QString& realPath) const;
     void remember(const QString& file, const FileIdentity& identity, int records);

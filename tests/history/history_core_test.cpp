@@ -111,6 +111,7 @@ private slots:
     void keepsAFileChangedBehindItsBackBeforeUndo();
     void prunesByCountAndBySize();
     void failingHistoryLeavesTheSaveAndTellsOnce();
+    void failedSaveLeavesNoTrace();
     void interruptedUndoIsFinishedAtTheNextStart();
     void interruptedUndoIsRolledBackWhenItCannotFinish();
     void commandCutShortIsUndoneAtTheNextStart();
@@ -414,6 +415,30 @@ void HistoryCoreTest::failingHistoryLeavesTheSaveAndTellsOnce() {
     const history::Outcome outcome = on.history.undo();
     QVERIFY(!outcome.done);
     QCOMPARE(readBytes(folder + QStringLiteral("history")), QByteArray("not a folder"));
+}
+
+// A save that fails changed nothing, so the change holds only the saves that worked.
+void HistoryCoreTest::failedSaveLeavesNoTrace() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir);
+    QVERIFY(QDir(folder).mkdir(kCostFileName));
+    saveTasks(folder, 1);
+    Recording on(folder);
+    {
+        const history::CommandScope change(&on.history, QStringLiteral("両方"));
+        saveTasks(folder, 2);
+        TCostList costs;
+        costs.add()->nen = QStringLiteral("2026");
+        store::RecordingSink sink;
+        QVERIFY(!costs.SaveToFile(folder, sink));
+    }
+    QCOMPARE(on.history.changes().size(), 1);
+    QCOMPARE(history::filesText(on.history.changes().first()), QStringLiteral("yotei.xml 1 → 2"));
+    TCostList costs;
+    store::RecordingSink sink;
+    QVERIFY(!costs.SaveToFile(folder, sink));
+    QCOMPARE(on.history.changes().size(), 1);
+    QCOMPARE(historytest::keptFiles(folder).size(), 1);
 }
 
 void HistoryCoreTest::interruptedUndoIsFinishedAtTheNextStart() {
