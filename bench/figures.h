@@ -17,6 +17,8 @@ QList<Figure> startupFigures(const QString& root, int runs);
 // The program as a process of its own, from its start until idle, and its memory
 // then, on an empty notebook; against a plain window showing one page.
 QList<Figure> processStartFigures(const QString& program, int runs);
+// Needs the 100,000-task data set.
+QList<Figure> historyFigures(const QString& root, int runs);
 
 // A data set that did not load in full makes every figure on it worthless.
 void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,

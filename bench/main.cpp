@@ -15,7 +15,7 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "startup"};
+    QStringList parts = {"files", "commands", "chart", "startup", "history"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
@@ -41,7 +41,7 @@ Options parseOptions(const QApplication& app) {
                                   QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral("Only these parts, comma-separated: files, commands, chart, startup."),
+        QStringLiteral("Only these parts, comma-separated: files, commands, chart, startup, history."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -81,6 +81,8 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::startupFigures(root, options.runs);
         figures += bench::processStartFigures(options.program, options.runs);
     }
+    if (options.parts.contains(QStringLiteral("history")))
+        figures += bench::historyFigures(root, std::max(options.runs, 9));
     return figures;
 }
 

@@ -20,6 +20,7 @@ public:
     void openUrl(const QUrl& url) override;
     QDate today() override;
     QString dataFolder() override;
+    bool keepsHistory() override { return true; }
 
 private:
     QString m_dataFolder;

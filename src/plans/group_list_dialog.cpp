@@ -1,5 +1,6 @@
 #include "plans/group_list_dialog.h"
 
+#include "history/command_scope.h"
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
 #include "plans/plan_records.h"
@@ -92,6 +93,7 @@ void TForm3::saveChange() {
 }
 
 void TForm3::AddButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・追加」"));
     TForm1 dialog(m_platform, m_plan, nullptr, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -104,6 +106,7 @@ void TForm3::AddButtonClick() {
 }
 
 void TForm3::ChangeButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・変更」"));
     TGroup* group = checkedGroup();
     if (!group)
         return;
@@ -116,6 +119,7 @@ void TForm3::ChangeButtonClick() {
 }
 
 void TForm3::DeleteButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・削除」"));
     TGroup* group = checkedGroup();
     if (!group)
         return;

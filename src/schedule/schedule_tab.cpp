@@ -1,6 +1,7 @@
 #include "schedule/schedule_tab.h"
 
 #include "cards/show_card.h"
+#include "history/command_scope.h"
 #include "plans/entry_pick_dialog.h"
 #include "schedule/merge_dialog.h"
 #include "schedule/quote_dialog.h"
@@ -133,7 +134,8 @@ void TScheduleTab::save() {
 }
 
 // The list keeps the change even when the save fails; the saver has said so.
-void TScheduleTab::setState(const QString& state) {
+void TScheduleTab::setState(const QString& state, const QString& command) {
+    const history::CommandScope change(m_context.history, command);
     TYotei* task = checkedTask();
     if (!task)
         return;
@@ -144,14 +146,15 @@ void TScheduleTab::setState(const QString& state) {
 }
 
 void TScheduleTab::DoneButtonClick() {
-    setState(kYoteiDone);
+    setState(kYoteiDone, QStringLiteral("予定「完了にする」"));
 }
 
 void TScheduleTab::UndoneButtonClick() {
-    setState(QString());
+    setState(QString(), QStringLiteral("予定「取消」"));
 }
 
 void TScheduleTab::QuoteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「作付計画から引用」"));
     TSakumotu2* entry = pickPlanEntry();
     if (!entry)
         return;
@@ -173,6 +176,7 @@ TSakumotu2* TScheduleTab::pickPlanEntry() {
 }
 
 void TScheduleTab::AddButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「追加」"));
     TForm11 dialog(*m_context.platform, *m_context.tasks, nullptr, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -181,6 +185,7 @@ void TScheduleTab::AddButtonClick() {
 }
 
 void TScheduleTab::ChangeButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「変更」"));
     TYotei* task = checkedTask();
     if (!task)
         return;
@@ -198,6 +203,7 @@ void TScheduleTab::ShowButtonClick() {
 }
 
 void TScheduleTab::DeleteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「削除」"));
     TYotei* task = checkedTask();
     if (!task)
         return;
@@ -209,6 +215,7 @@ void TScheduleTab::DeleteButtonClick() {
 }
 
 void TScheduleTab::MergeButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「まとめる」"));
     TForm14 dialog(*m_context.platform, *m_context.tasks, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -218,6 +225,7 @@ void TScheduleTab::MergeButtonClick() {
 
 // Clears the added marks too; names, weeks and notes stay.
 void TScheduleTab::ClearButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「更新（完了をクリア）」"));
     if (!m_context.platform->question(
             QStringLiteral("すべての完了をクリアします。年が変わった時などに行ってください。"
                            "完了をクリアしますか？")))

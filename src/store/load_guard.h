@@ -38,6 +38,8 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
             return false;
         }
         readRecords(doc);
+        if (SaveRecorder* recorder = saveRecorder())
+            recorder->fileRead(path, doc.counts());
     } catch (const std::exception&) {
         noteUnreadable(path);
         sink.message(loadFailureText(message, path));
@@ -53,7 +55,8 @@ bool saveDocument(const QString& path, MessageSink& sink, const char* message, W
     try {
         XmlWriter out(QFileInfo(path).size());
         writeRecords(out);
-        saveBytes(path, out.finish());
+        const QByteArray bytes = out.finish();
+        saveBytes(path, bytes, out.counts());
     } catch (const std::exception&) {
         sink.message(QString::fromUtf8(message));
         return false;

@@ -29,6 +29,7 @@ public:
     bool hasPrinter = true;
     QString printFile; // PDF the printers write to; set by the test
     QDate date = QDate(2026, 12, 9);
+    bool keepHistory = false; // the main window keeps the history of changes
 
     void message(const QString& text) override { messages << text; }
     bool question(const QString& text) override {
@@ -61,6 +62,7 @@ public:
     void openUrl(const QUrl& url) override { openedUrls << url.toString(); }
     QDate today() override { return date; }
     QString dataFolder() override { return m_dataFolder; }
+    bool keepsHistory() override { return keepHistory; }
 
     // Everything the user was told, of any kind.
     QStringList allShown() const { return messages + questions + warnings + errors; }
