@@ -154,7 +154,7 @@ void TPurchaseChartWindow::SaveButtonClick() {
     const QImage image = m_view->grab().toImage();
     try {
         const QByteArray bytes = isJpegName(path) ? image::encodeJpeg(image) : pngBytes(image);
-        const QString failure = writeExportFile(path, bytes);
+        const QString failure = writeExportFile(path, bytes, platform.dataFolder());
         if (!failure.isEmpty())
             platform.error(failure);
     } catch (const std::exception& e) {

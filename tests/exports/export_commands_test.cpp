@@ -84,6 +84,8 @@ private slots:
     void missingDataFolderIsAUsageErrorAndStaysMissing();
     void damagedDataFileGivesItsLoadMessageAndWritesNothing_data();
     void damagedDataFileGivesItsLoadMessageAndWritesNothing();
+    void neverReplacesANotebookFile_data();
+    void neverReplacesANotebookFile();
     void unwritableOutputWritesNothing_data();
     void unwritableOutputWritesNothing();
 
@@ -193,6 +195,25 @@ void ExportCommandsTest::damagedDataFileGivesItsLoadMessageAndWritesNothing() {
     QVERIFY(!QFileInfo::exists(file));
     QCOMPARE(filesIn(m_data), dataBefore);
     QCOMPARE(readBytes(m_data + '/' + dataFile), content);
+}
+
+void ExportCommandsTest::neverReplacesANotebookFile_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("dataFile");
+    QTest::newRow("calendar onto the schedule") << Kind::Calendar << "yotei.xml";
+    QTest::newRow("purchases onto the ledger") << Kind::Purchases << "cost.xml";
+    QTest::newRow("crops onto the catalogue") << Kind::Crops << "sakumotu.xml";
+}
+
+void ExportCommandsTest::neverReplacesANotebookFile() {
+    QFETCH(Kind, kind);
+    QFETCH(QString, dataFile);
+    const QString file = m_data + "/" + dataFile;
+    const QByteArray before = readBytes(file);
+    const Run run = runExport(kind, m_data, file);
+    QCOMPARE(run.code, 1);
+    QCOMPARE(run.err, "書き出しに失敗しました: " + file + "（青葉録のデータファイルには書き出せません。）\n");
+    QCOMPARE(readBytes(file), before);
 }
 
 void ExportCommandsTest::unwritableOutputWritesNothing_data() {
