@@ -14,6 +14,7 @@ public:
     explicit BenchPlatform(const QString& dataFolder) : m_dataFolder(dataFolder) {}
 
     QStringList shown;
+    bool keepHistory = false;
 
     void message(const QString& text) override { shown << text; }
     bool question(const QString& text) override {
@@ -29,6 +30,7 @@ public:
     void openUrl(const QUrl&) override {}
     QDate today() override { return QDate(2026, 6, 10); }
     QString dataFolder() override { return m_dataFolder; }
+    bool keepsHistory() override { return keepHistory; }
 
 private:
     QString m_dataFolder;

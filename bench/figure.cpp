@@ -98,8 +98,9 @@ double Figure::againstTarget() const {
 }
 
 QString Figure::targetText() const {
-    if (targetRatio > 0)
-        return QStringLiteral("<= %1x").arg(number(targetRatio, 1));
+    if (targetRatio > 0) // 3.0x, 1.25x
+        return QStringLiteral("<= %1x").arg(
+            number(targetRatio, targetRatio * 10 == int(targetRatio * 10) ? 1 : 2));
     if (targetMs > 0)
         return QStringLiteral("< %1 ms").arg(number(targetMs, 0));
     return QStringLiteral("-");

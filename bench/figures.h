@@ -26,6 +26,8 @@ QList<Figure> listFigures(const QString& root, int runs);
 
 // The floor of every load: libxml2 parsing the file with the program's options, then freeing it.
 void parseOnly(const QByteArray& path);
+// Needs the 100,000-task data set.
+QList<Figure> historyFigures(const QString& root, int runs);
 
 // A data set that did not load in full makes every figure on it worthless.
 void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,

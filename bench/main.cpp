@@ -16,7 +16,7 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "lists", "startup"};
+    QStringList parts = {"files", "commands", "chart", "lists", "startup", "history"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
@@ -43,7 +43,7 @@ Options parseOptions(const QApplication& app) {
                                   QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, startup."),
+        QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, startup, history."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -93,6 +93,8 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::processStartFigures(options.program, options.runs);
         figures += bench::largeStartFigures(options.program, root, options.runs);
     }
+    if (options.parts.contains(QStringLiteral("history")))
+        figures += bench::historyFigures(root, std::max(options.runs, 9));
     return figures;
 }
 

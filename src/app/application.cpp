@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <new>
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -12,12 +13,18 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
         if (m_onError)
-            m_onError(QString::fromUtf8(e.what()));
+            m_onError(errorText(e));
     } catch (...) {
         if (m_onError)
             m_onError(QStringLiteral("不明なエラーが発生しました。"));
     }
     return false;
+}
+
+QString errorText(const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return QStringLiteral("メモリーが足りません。");
+    return QString::fromUtf8(e.what());
 }
 
 QStringList uiFontFamilies() {

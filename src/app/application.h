@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <exception>
 #include <functional>
 
 // The application object. A failure that no command catches lands here, is
@@ -18,6 +19,11 @@ public:
 private:
     std::function<void(const QString&)> m_onError;
 };
+
+// The text of the general error box for a failure that no command caught. The
+// program's own failures say what went wrong in Japanese; a lack of memory,
+// which the library reports in English, is put in the same words.
+QString errorText(const std::exception& e);
 
 // Tahoma where it exists; it has no Japanese, so a CJK family follows.
 QStringList uiFontFamilies();

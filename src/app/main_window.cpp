@@ -1,14 +1,18 @@
 #include "app/main_window.h"
 
+#include "app/application.h"
 #include "app/help_button.h"
 #include "app/qt_platform.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
+#include "history/history.h"
+#include "history/undo_commands.h"
 #include "plans/plan_tab.h"
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
 #include "store/freed_memory.h"
+#include "store/save_file.h"
 #include "store/site.h"
 #include "widgets/list_view3.h"
 #include "widgets/page_view.h"
@@ -18,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -36,6 +41,8 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
     // The outer window of the original is at least 737 by 672 including its frame.
     setMinimumSize(721, 634);
     buildTabs();
+    if (m_platform.keepsHistory())
+        openHistory();
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -43,6 +50,8 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
 // The lists are destroyed before the tabs that show them.
 TForm5::~TForm5() {
     forgetRecords();
+    if (m_history && store::saveRecorder() == m_history.get())
+        store::installSaveRecorder(nullptr);
 }
 
 // The rows refer to the records; before a list is emptied or read again, they let go.
@@ -50,6 +59,32 @@ void TForm5::forgetRecords() {
     m_cropTab->list()->clear();
     m_scheduleTab->list()->clear();
     m_purchaseTab->list()->clear();
+}
+
+// Before the window opens: an undo a kill cut short is finished or rolled
+// back before anything is read.
+void TForm5::openHistory() {
+    m_history = std::make_unique<history::History>(m_platform.dataFolder());
+    // Pruning waits until the command that saved has finished.
+    m_history->setDeferral(
+        [this](std::function<void()> work) { QTimer::singleShot(0, this, std::move(work)); });
+    m_history->setKeepFailedReport([this] { m_platform.message(history::kKeepFailedMessage); });
+    store::installSaveRecorder(m_history.get());
+    m_context.history = m_history.get();
+    m_undo = new TUndoCommands(*m_history, m_platform, *this,
+                               [this](const QStringList& files) { ReloadData(files); });
+    addCornerWidget(buildHistoryButton());
+}
+
+QToolButton* TForm5::buildHistoryButton() {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QStringLiteral("historyButton"));
+    button->setText(QStringLiteral("履歴"));
+    button->setToolTip(QStringLiteral("変更の履歴（Ctrl+H）"));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QToolButton::clicked, m_undo, &TUndoCommands::ShowHistory);
+    return button;
 }
 
 void TForm5::buildTabs() {
@@ -142,7 +177,31 @@ void TForm5::FormShow() {
         startPurchases();
         startFavourites();
     } catch (const std::exception& e) {
-        m_platform.error(QString::fromUtf8(e.what()));
+        m_platform.error(errorText(e));
+    }
+    store::giveBackFreedMemory();
+    if (m_history)
+        for (const QString& note : m_history->recoveryNotes())
+            m_platform.message(note);
+}
+
+void TForm5::ReloadData(const QStringList& files) {
+    if (files.contains(kCropFileName))
+        startCrops();
+    bool plans = false;
+    for (const PlanFileInfo& plan : PlanFiles())
+        plans = plans || files.contains(plan.fileName);
+    if (plans)
+        m_planTab->ReadPlanCaptions();
+    if (files.contains(m_context.planFile))
+        m_planTab->SpeedButtonClick();
+    if (files.contains(kYoteiFileName))
+        startTasks();
+    if (files.contains(kCostFileName))
+        startPurchases();
+    if (files.contains(kOkiniFileName)) {
+        m_okini.clear();
+        startFavourites();
     }
     store::giveBackFreedMemory();
 }

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <memory>
 
 class PageView;
 class Platform;
@@ -20,6 +21,10 @@ class TPlanTab;
 class TScheduleTab;
 class TPurchaseTab;
 class TFavouritesTab;
+class TUndoCommands;
+namespace history {
+class History;
+}
 
 // The main window. It owns every record list for the whole run, builds the
 // seven tabs and, when first shown, loads the data in a fixed order.
@@ -36,6 +41,13 @@ public:
     TScheduleTab* scheduleTab() const { return m_scheduleTab; }
     TPurchaseTab* purchaseTab() const { return m_purchaseTab; }
     TFavouritesTab* favouritesTab() const { return m_favouritesTab; }
+    // Null when the platform keeps no history.
+    TUndoCommands* undoCommands() const { return m_undo; }
+
+    // Reads the named data files again into the lists that hold them and
+    // refreshes every tab that shows them, as at start-up: after an undo,
+    // redo or restore wrote them.
+    void ReloadData(const QStringList& files);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,6 +58,8 @@ private:
     // Places a widget in the tab row's corner, left of the help button.
     void addCornerWidget(QWidget* widget);
     QToolButton* buildHelpButton();
+    void openHistory();
+    QToolButton* buildHistoryButton();
     PageView* buildBrowser(const char* objectName);
     void FormShow();
     void forgetRecords();
@@ -65,6 +79,9 @@ private:
     TCostList m_costs;
     TOkiniList m_okini;
     AppContext m_context;
+    // After the lists: the history reads what they are loaded from.
+    std::unique_ptr<history::History> m_history;
+    TUndoCommands* m_undo = nullptr;
 
     QTabWidget* m_tabs = nullptr;
     QHBoxLayout* m_cornerRow = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -18,7 +17,21 @@ QWidget* owner() {
     return QApplication::activeWindow();
 }
 
+void showBrowserFailure(const QUrl& url) {
+    auto* box = new QMessageBox(QMessageBox::Information, kAppTitle,
+                                QStringLiteral("ブラウザーを開けませんでした。\n") + url.toString(),
+                                QMessageBox::Ok, owner());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // The answer comes whenever xdg-open ends: the box waits for no one either.
+    box->open();
+}
+
 } // namespace
+
+QtPlatform::QtPlatform(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {
+    QObject::connect(&m_browser, &BrowserLauncher::failed, &m_browser, showBrowserFailure);
+}
 
 void QtPlatform::message(const QString& text) {
     QMessageBox::information(owner(), kAppTitle, text, QMessageBox::Ok);
@@ -72,7 +85,7 @@ std::unique_ptr<QPrinter> QtPlatform::defaultPrinter() {
 }
 
 void QtPlatform::openUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+    m_browser.open(url);
 }
 
 QDate QtPlatform::today() {

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "app/browser_launcher.h"
 #include "widgets/platform.h"
 
 // The real desktop: Qt's dialogs, the system's printers and clock, and the
 // data folder decided at start (store::chooseDataFolder).
 class QtPlatform : public Platform {
 public:
-    explicit QtPlatform(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
+    explicit QtPlatform(QString dataFolder);
 
     void message(const QString& text) override;
     bool question(const QString& text) override;
@@ -19,9 +20,12 @@ public:
     void openUrl(const QUrl& url) override;
     QDate today() override;
     QString dataFolder() override;
+    bool keepsHistory() override { return true; }
 
 private:
     QString m_dataFolder;
+    // A link that no browser opened is told, with its address to copy.
+    BrowserLauncher m_browser;
 };
 
 // Application title used on plain message boxes.

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace cards {
 
@@ -79,11 +80,9 @@ void paintLines(QPainter& painter, const QRect& box, const CardText& text, const
     }
 }
 
-void paintText(QPainter& painter, const CardText& text, const QSize& size) {
-    const QRect box = text.place.rect(size);
+void paintTextIn(QPainter& painter, const QRect& box, const CardText& text, const QFont& font) {
     if (box.isEmpty() || text.text.isEmpty())
         return;
-    const QFont font = cardFont(text.font);
     painter.save();
     painter.setClipRect(box);
     painter.setFont(font);
@@ -95,7 +94,68 @@ void paintText(QPainter& painter, const CardText& text, const QSize& size) {
     painter.restore();
 }
 
+void paintText(QPainter& painter, const CardText& text, const QSize& size) {
+    paintTextIn(painter, text.place.rect(size), text, cardFont(text.font));
+}
+
+// One line of the column per line of the table, stacked at the table's step.
+CardText column(const QStringList& lines, Qt::Alignment alignment, int step) {
+    CardText text{{}, lines.join(QLatin1Char('\n')), FontKind::MultiLine, alignment};
+    text.multiLine = true;
+    text.lineStep = step;
+    return text;
+}
+
+// The largest size, at most the font's own, at which the text is no wider than width.
+QFont fittedFont(const QFont& font, const QString& text, int width, const QPaintDevice* device) {
+    QFont fitted = font;
+    while (fitted.pixelSize() > 1 && QFontMetrics(fitted, device).horizontalAdvance(text) > width)
+        fitted.setPixelSize(fitted.pixelSize() - 1);
+    return fitted;
+}
+
+// The figure column widens into the names for a figure that needs it, up to
+// half the table; only a figure wider still is set smaller.
+void paintLineTable(QPainter& painter, const CardLines& lines, const QSize& size) {
+    const QRect box = lines.place.rect(size);
+    const QFont font = cardFont(FontKind::MultiLine);
+    const QFontMetrics metrics(font, painter.device());
+    const int step = metrics.lineSpacing();
+    if (box.isEmpty() || step <= 0)
+        return;
+    const ShownLines shown = shownLines(lines, box.height() / step);
+    QString widest;
+    for (const QString& figure : shown.figures)
+        if (metrics.horizontalAdvance(figure) > metrics.horizontalAdvance(widest))
+            widest = figure;
+    const int figureWidth =
+        std::max(lines.figureWidth, std::min(metrics.horizontalAdvance(widest), box.width() / 2));
+    const int figureLeft = box.right() + 1 - figureWidth;
+    paintTextIn(painter, QRect(box.left(), box.top(), figureLeft - lines.gap - box.left(), box.height()),
+                column(shown.names, Qt::AlignLeft, step), font);
+    // A smaller figure keeps to the baseline of its name.
+    const QFont figureFont = fittedFont(font, widest, figureWidth, painter.device());
+    const int drop = metrics.ascent() - QFontMetrics(figureFont, painter.device()).ascent();
+    paintTextIn(painter, QRect(figureLeft, box.top() + drop, figureWidth, box.height()),
+                column(shown.figures, Qt::AlignRight, step), figureFont);
+}
+
 } // namespace
+
+ShownLines shownLines(const CardLines& lines, int fitting) {
+    const qsizetype count = lines.names.size();
+    if (count <= fitting)
+        return {lines.names, lines.figures};
+    if (fitting <= 0)
+        return {};
+    ShownLines shown{lines.names.mid(0, fitting), lines.figures.mid(0, fitting)};
+    const qsizetype last = fitting - 1;
+    if (last < lines.restNames.size() && last < lines.restFigures.size()) {
+        shown.names[last] = lines.restNames.at(last);
+        shown.figures[last] = lines.restFigures.at(last);
+    }
+    return shown;
+}
 
 QFont cardFont(FontKind kind) {
     switch (kind) {
@@ -127,6 +187,8 @@ void paintSheet(QPainter& painter, const CardSheet& sheet, const QSize& size) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     for (const CardText& text : sheet.texts)
         paintText(painter, text, size);
+    for (const CardLines& lines : sheet.lines)
+        paintLineTable(painter, lines, size);
     paintFrame(painter, sheet, size);
 }
 

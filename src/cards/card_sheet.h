@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 
@@ -59,12 +60,37 @@ struct CardText {
     int lineStep = 0;
 };
 
+// Lines of two columns in the multi-line font, one line each and never
+// wrapped: a name on the left and a figure right-aligned on the right.
+struct CardLines {
+    Place place; // both columns; the figures end at its right edge
+    QStringList names;
+    QStringList figures;
+    // When the lines do not all fit, the last line that fits stands for itself
+    // and every line after it, and reads restNames[i] and restFigures[i] in
+    // place of line i.
+    QStringList restNames;
+    QStringList restFigures;
+    // The figure column is this wide, or wider when a figure shown needs it:
+    // a figure is never cut. The names then give up the room.
+    int figureWidth = 0;
+    int gap = 0; // between the names and the figures
+};
+
 struct CardSheet {
     QSize clientSize;
     QList<int> dividers;      // horizontal, across the frame
     QList<int> valueDividers; // horizontal, across the value column only
     QList<CardText> texts;
+    QList<CardLines> lines;
 };
+
+// The names and figures shown when `fitting` lines fit.
+struct ShownLines {
+    QStringList names;
+    QStringList figures;
+};
+ShownLines shownLines(const CardLines& lines, int fitting);
 
 // The frame leaves 17 pixels on the left, 19 at the top, 16 on the right and 45 at the bottom.
 QRect frameRect(const QSize& size);

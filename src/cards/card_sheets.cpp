@@ -76,15 +76,22 @@ namespace {
 // The total sits at y 516 of the 586-pixel card and follows the bottom edge.
 constexpr int kTotalRise = 586 - 516;
 
-// One column of the purchase lines. Lines never wrap here, so each amount
-// stays level with its name.
-CardText purchaseColumn(const QStringList& lines, Edge left, Edge right, Qt::Alignment alignment) {
-    CardText column{{left, nearEdge(72), right, farEdge(kTotalRise + 2)},
-                    lines.join(QLatin1Char('\n')),
-                    FontKind::MultiLine,
-                    alignment};
-    column.multiLine = true;
-    return column;
+// Names at x 128, 273 wide; amounts at x 407, 60 wide, right-aligned. Lines
+// never wrap here, so each amount stays level with its name.
+CardLines purchaseLines(const TSinaList& sina) {
+    CardLines lines;
+    lines.place = {nearEdge(kValueX), nearEdge(72), farEdge(kPurchaseCardSize.width() - 467),
+                   farEdge(kTotalRise + 2)};
+    lines.figureWidth = 60;
+    lines.gap = 407 - 401;
+    const QList<qint64> remaining = sina.RemainingTotals();
+    for (int i = 0; i < sina.count(); ++i) {
+        lines.names << sina.at(i)->name;
+        lines.figures << sina.at(i)->AmountText();
+        lines.restNames << QStringLiteral("ほか %1 件").arg(sina.count() - i);
+        lines.restFigures << MoneyText(remaining.at(i)) + kCostYenSuffix;
+    }
+    return lines;
 }
 
 } // namespace
@@ -93,18 +100,10 @@ CardSheet purchaseSheet(const TCost& cost) {
     CardSheet sheet;
     sheet.clientSize = kPurchaseCardSize;
     sheet.dividers = {57};
-    QStringList names;
-    QStringList amounts;
-    for (int i = 0; i < cost.sina.count(); ++i) {
-        names << cost.sina.at(i)->name;
-        amounts << cost.sina.at(i)->AmountText();
-    }
     const int width = kPurchaseCardSize.width();
-    // Names at x 128, 273 wide; amounts at x 407, 60 wide, right-aligned.
     sheet.texts << caption(QStringLiteral("日付"), 29) << value(cost.DateText(), 29)
-                << caption(QStringLiteral("購入品"), 72)
-                << purchaseColumn(names, nearEdge(kValueX), farEdge(width - 401), Qt::AlignLeft)
-                << purchaseColumn(amounts, farEdge(width - 407), farEdge(width - 467), Qt::AlignRight);
+                << caption(QStringLiteral("購入品"), 72);
+    sheet.lines << purchaseLines(cost.sina);
     CardText total{
         {nearEdge(kValueX), farEdge(kTotalRise), farEdge(width - 467), farEdge(kTotalRise - kLineHeight)},
         kCostTotalPrefix + MoneyText(cost.sina.LinesTotal()) + kCostYenSuffix,

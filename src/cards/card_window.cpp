@@ -97,13 +97,11 @@ QImage TCardWindow::renderClientArea() {
     return image;
 }
 
+// The printer's failures are reported where they happen; anything else reaches
+// the general error box, and the controls come back either way.
 void TCardWindow::PrintButtonClick() {
     HiddenControls hidden(*this);
-    try {
-        cards::printCardImage(renderClientArea(), m_platform);
-    } catch (const std::exception& e) {
-        m_platform.error(QString::fromUtf8(e.what()));
-    }
+    cards::printCardImage(renderClientArea(), m_platform);
 }
 
 void TCardWindow::SaveButtonClick() {
@@ -114,7 +112,7 @@ void TCardWindow::SaveButtonClick() {
         const QString path = m_platform.saveFileName(m_fileName, QString());
         if (!path.isEmpty())
             image::writeJpeg(image, path);
-    } catch (const std::exception& e) {
+    } catch (const image::JpegError& e) {
         m_platform.error(QString::fromUtf8(e.what()));
     }
 }

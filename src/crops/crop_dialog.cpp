@@ -2,15 +2,15 @@
 
 #include "crops/integer_text.h"
 #include "crops/period_dialog.h"
-#include "store/text_lines.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
+#include "widgets/lines_edit.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -55,6 +55,7 @@ TForm2::TForm2(Platform& platform, const QString& mode, TSakumotuList& catalogue
     setFont(f);
     buildLayout();
     setFixedSize(435, 523);
+    centreOnMainWindow(this);
 }
 
 QLineEdit* TForm2::textField(const char* objectName, bool japanese) {
@@ -157,7 +158,7 @@ void TForm2::buildSpacingRows(QGridLayout* grid) {
 }
 
 void TForm2::buildMemoRows(QGridLayout* grid) {
-    m_memo = new QPlainTextEdit(this);
+    m_memo = new LinesEdit(this);
     m_memo->setObjectName(QStringLiteral("memoEdit"));
     m_memo->setFixedHeight(164);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -205,7 +206,7 @@ void TForm2::FormShow() {
     m_joukan->setText(m_crop->joukan);
     m_kabukan1->setText(m_crop->kabukan1);
     m_kabukan2->setText(m_crop->kabukan2);
-    m_memo->setPlainText(m_crop->memo.join(u'\n'));
+    m_memo->setLines(m_crop->memo);
 }
 
 void TForm2::RefreshPeriodList() {
@@ -288,7 +289,7 @@ void TForm2::writeCrop(TSakumotu& crop) const {
     crop.joukan = m_joukan->text();
     crop.kabukan1 = m_kabukan1->text();
     crop.kabukan2 = m_kabukan2->text();
-    crop.memo = store::splitLines(m_memo->toPlainText());
+    crop.memo = m_memo->lines();
 }
 
 // The file is written on every OK, also when nothing changed; a failed save is

@@ -9,7 +9,7 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
+class LinesEdit;
 class QPushButton;
 
 // The crop dialog: adds a crop to the catalogue or changes one, checks the
@@ -75,7 +75,7 @@ private:
     QLineEdit* m_joukan;
     QLineEdit* m_kabukan1;
     QLineEdit* m_kabukan2;
-    QPlainTextEdit* m_memo;
+    LinesEdit* m_memo;
     QPushButton* m_template;
     QPushButton* m_ok;
     QPushButton* m_cancel;

@@ -4,6 +4,7 @@
 #include "crops/crop_dialog.h"
 #include "crops/crop_list_print.h"
 #include "crops/crop_records.h"
+#include "history/command_scope.h"
 #include "plans/plan_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
@@ -87,6 +88,7 @@ void TCropTab::redrawChart() {
 }
 
 void TCropTab::AddButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作物一覧「追加」"));
     TForm2 dialog(*m_context.platform, TForm2::ModeAdd, *m_context.crops, nullptr, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -95,6 +97,7 @@ void TCropTab::AddButtonClick() {
 }
 
 void TCropTab::ChangeButtonClick() {
+    history::CommandScope change(m_context.history, QStringLiteral("作物一覧「変更」"));
     TSakumotu* crop = checkedCrop();
     if (!crop)
         return;
@@ -104,15 +107,17 @@ void TCropTab::ChangeButtonClick() {
         return;
     if (dialog.nameChanged() && m_context.platform->question(QStringLiteral(
                                     "作物名が変更されました。作付計画での作物名も変更しますか？")))
-        renameInPlans(oldName, crop->name);
+        renameInPlans(oldName, crop->name, change);
     redrawChart();
     RefreshCropList();
     CheckByData(crop, m_list);
 }
 
-void TCropTab::renameInPlans(const QString& oldName, const QString& newName) {
+void TCropTab::renameInPlans(const QString& oldName, const QString& newName, history::CommandScope& change) {
     Platform& platform = *m_context.platform;
     RenameCropInAllPlans(platform.dataFolder(), oldName, newName, platform);
+    // Every file is written: a kill while the message is up keeps the rename whole.
+    change.close();
     if (m_context.reloadPlan)
         m_context.reloadPlan();
     platform.message(QStringLiteral("変更しました。"));
@@ -125,6 +130,7 @@ void TCropTab::ShowButtonClick() {
 }
 
 void TCropTab::DeleteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作物一覧「削除」"));
     TSakumotu* crop = checkedCrop();
     if (!crop)
         return;

@@ -6,6 +6,9 @@
 struct AppContext;
 class TListView3;
 class TSakumotu;
+namespace history {
+class CommandScope;
+}
 
 // The tab 作物一覧: the crop catalogue and its commands.
 class TCropTab : public QWidget {
@@ -29,7 +32,7 @@ public:
 
 private:
     TSakumotu* checkedCrop();
-    void renameInPlans(const QString& oldName, const QString& newName);
+    void renameInPlans(const QString& oldName, const QString& newName, history::CommandScope& change);
     void redrawChart();
     bool hasRealCrops() const;
 

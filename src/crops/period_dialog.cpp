@@ -3,6 +3,7 @@
 #include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -19,6 +20,7 @@ TForm8::TForm8(Platform& platform, const QString& mode, TJikiList& periods, TJik
     setFont(f);
     buildLayout();
     setFixedSize(329, 133);
+    centreOnMainWindow(this);
 }
 
 void TForm8::buildLayout() {

@@ -46,7 +46,7 @@ icaltimetype icalUtc(const QDateTime& stamp) {
 
 void add(icalcomponent* component, icalproperty* property) {
     if (!property)
-        throw std::runtime_error("libical refused a calendar property");
+        throw std::runtime_error("カレンダーの項目を作れませんでした。");
     icalcomponent_add_property(component, property);
 }
 
@@ -149,7 +149,7 @@ QByteArray CalendarIcs(const CalendarPlan& plan, const QDateTime& stamp) {
         icalcomponent_add_component(calendar.get(), newEvent(event, utcStamp).release());
     char* text = icalcomponent_as_ical_string_r(calendar.get());
     if (!text)
-        throw std::runtime_error("libical could not write the calendar");
+        throw std::runtime_error("カレンダーを書き出せませんでした。");
     QByteArray bytes(text);
     icalmemory_free_buffer(text);
     return bytes;

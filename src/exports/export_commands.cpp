@@ -50,8 +50,9 @@ struct Output {
     QString said;
 };
 
-int write(const QString& file, const Output& output, QTextStream& out, QTextStream& err) {
-    const QString failure = writeExportFile(file, output.bytes);
+int write(const QString& file, const Output& output, const QString& folder, QTextStream& out,
+          QTextStream& err) {
+    const QString failure = writeExportFile(file, output.bytes, folder);
     if (!failure.isEmpty()) {
         err << failure << Qt::endl;
         return kFailed;
@@ -71,9 +72,9 @@ int runExport(const QString& dataFolder, const QString& file, QTextStream& out, 
         ErrorSink sink(err);
         if (!load(*folder, sink) || sink.failed())
             return kFailed;
-        return write(file, build(), out, err);
+        return write(file, build(), *folder, out, err);
     } catch (const std::exception& e) {
-        err << QString::fromLocal8Bit(e.what()) << Qt::endl;
+        err << QString::fromUtf8(e.what()) << Qt::endl;
         return kFailed;
     }
 }

@@ -6,4 +6,5 @@
 // Writes an export atomically, as the data files are written: the old file
 // stays whole until every byte is on disk. Empty on success, otherwise the
 // message to show; nothing is left behind and no folder is created.
-QString writeExportFile(const QString& path, const QByteArray& bytes);
+// A file of the notebook itself in dataFolder is never replaced by an export.
+QString writeExportFile(const QString& path, const QByteArray& bytes, const QString& dataFolder);

@@ -73,7 +73,7 @@ bool TExportButton::save(const QString& proposed, const QString& filter, const Q
     const QString path = platform.saveFileName(proposed, filter);
     if (path.isEmpty())
         return false;
-    const QString failure = writeExportFile(path, bytes);
+    const QString failure = writeExportFile(path, bytes, platform.dataFolder());
     if (failure.isEmpty())
         return true;
     platform.error(failure);

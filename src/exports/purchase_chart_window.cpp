@@ -42,7 +42,7 @@ QByteArray pngBytes(const QImage& image) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        throw std::runtime_error("cannot encode the PNG image");
+        throw std::runtime_error("PNG 画像を作れませんでした。");
     return bytes;
 }
 
@@ -154,7 +154,7 @@ void TPurchaseChartWindow::SaveButtonClick() {
     const QImage image = m_view->grab().toImage();
     try {
         const QByteArray bytes = isJpegName(path) ? image::encodeJpeg(image) : pngBytes(image);
-        const QString failure = writeExportFile(path, bytes);
+        const QString failure = writeExportFile(path, bytes, platform.dataFolder());
         if (!failure.isEmpty())
             platform.error(failure);
     } catch (const std::exception& e) {

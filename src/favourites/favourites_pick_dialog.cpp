@@ -1,6 +1,7 @@
 #include "favourites/favourites_pick_dialog.h"
 
 #include "favourites/favourite_records.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 
@@ -16,6 +17,7 @@ TForm19::TForm19(Platform& platform, const TOkiniList& list, QWidget* parent)
     setFont(f);
     buildLayout();
     resize(500, 318);
+    centreOnMainWindow(this);
     FormShow();
 }
 

@@ -3,6 +3,7 @@
 #include "favourites/favourite_records.h"
 #include "favourites/favourites_pick_dialog.h"
 #include "favourites/url_dialog.h"
+#include "history/command_scope.h"
 #include "store/message_sink.h"
 #include "store/site.h"
 #include "widgets/app_context.h"
@@ -64,12 +65,14 @@ TOkini* TFavouritesTab::pickOkini() {
 }
 
 void TFavouritesTab::AddButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("お気に入り「追加」"));
     TForm18 dialog(*m_context.platform, *m_context.okini, nullptr, window());
     if (dialog.exec() == QDialog::Accepted)
         saveAndShow();
 }
 
 void TFavouritesTab::ChangeButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("お気に入り「変更」"));
     TOkini* okini = pickOkini();
     if (!okini)
         return;
@@ -79,6 +82,7 @@ void TFavouritesTab::ChangeButtonClick() {
 }
 
 void TFavouritesTab::DeleteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("お気に入り「削除」"));
     TOkini* okini = pickOkini();
     if (!okini ||
         !m_context.platform->question(okini->name + QStringLiteral(" を削除します。よろしいですか？")))

@@ -1,6 +1,7 @@
 #include "favourites/url_dialog.h"
 
 #include "favourites/favourite_records.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -30,6 +31,7 @@ TForm18::TForm18(Platform& platform, TOkiniList& list, TOkini* okini, QWidget* p
     setFont(f);
     buildLayout();
     setFixedSize(434, 243);
+    centreOnMainWindow(this);
     FormShow();
 }
 

@@ -1,10 +1,15 @@
 #include "image/jpeg_writer.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 // jpeglib.h needs size_t and FILE declared before it.
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace image {
@@ -12,18 +17,28 @@ namespace image {
 namespace {
 
 constexpr int kQuality = 90;
+// The library's message and the words around it.
+constexpr size_t kReasonLength = JMSG_LENGTH_MAX + 64;
 
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf escape;
-    char reason[JMSG_LENGTH_MAX];
+    char reason[kReasonLength];
 };
 
 // libjpeg is C: an error may not unwind through it as an exception, so the
 // encoder jumps back out and the caller throws.
+// The reason is kept in the user's words: the library's own are English.
 void leaveOnError(j_common_ptr cinfo) {
     auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, errors->reason);
+    if (cinfo->err->msg_code == JERR_IMAGE_TOO_BIG) {
+        std::snprintf(errors->reason, kReasonLength, "%s",
+                      "画像が大きすぎます（縦横とも 65500 ピクセルまで）。");
+    } else {
+        char library[JMSG_LENGTH_MAX];
+        (*cinfo->err->format_message)(cinfo, library);
+        std::snprintf(errors->reason, kReasonLength, "JPEG に変換できませんでした（%s）。", library);
+    }
     std::longjmp(errors->escape, 1);
 }
 
@@ -36,7 +51,7 @@ bool encodeRgb(const QImage& rgb, unsigned char** out, unsigned long* size, char
     errors.reason[0] = '\0';
     if (setjmp(errors.escape)) {
         jpeg_destroy_compress(&cinfo);
-        std::snprintf(reason, JMSG_LENGTH_MAX, "%s", errors.reason);
+        std::snprintf(reason, kReasonLength, "%s", errors.reason);
         return false;
     }
     jpeg_create_compress(&cinfo);
@@ -61,35 +76,72 @@ bool encodeRgb(const QImage& rgb, unsigned char** out, unsigned long* size, char
 
 QByteArray encodeJpeg(const QImage& image) {
     if (image.isNull())
-        throw JpegError("there is no image to encode");
+        throw JpegError("保存する画像がありません。");
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     unsigned char* out = nullptr;
     unsigned long size = 0;
-    char reason[JMSG_LENGTH_MAX];
+    char reason[kReasonLength];
     const bool done = encodeRgb(rgb, &out, &size, reason);
     QByteArray bytes;
     if (done)
         bytes = QByteArray(reinterpret_cast<const char*>(out), qsizetype(size));
     std::free(out);
     if (!done)
-        throw JpegError(std::string("cannot encode the JPEG image: ") + reason);
+        throw JpegError(reason);
     return bytes;
 }
 
-void writeJpeg(const QImage& image, const QString& path) {
-    const QByteArray bytes = encodeJpeg(image);
-    QSaveFile file(path);
-    const auto fail = [&file, &path]() {
-        return JpegError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw fail();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        throw fail();
+QString writeFailureReason(const QString& path, int error) {
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        return QStringLiteral("保存先のフォルダーがありません。");
+    if (info.isDir())
+        return QStringLiteral("同じ名前のフォルダーがあります。");
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("保存先のフォルダーがありません。");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("保存先に書き込む権限がありません。");
+    case EROFS:
+        return QStringLiteral("保存先は読み取り専用です。");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクの空き容量が足りません。");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎて書き込めません。");
+    case 0:
+        return QString();
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
     }
+}
+
+void writeJpeg(const QImage& image, const QString& path) {
+    const QString failed = QStringLiteral("画像を保存できませんでした。\n") + path + QLatin1Char('\n');
+    QByteArray bytes;
+    try {
+        bytes = encodeJpeg(image);
+    } catch (const JpegError& e) {
+        throw JpegError((failed + QString::fromUtf8(e.what())).toStdString());
+    }
+    QSaveFile file(path);
+    // errno is read at once: what QSaveFile does after a failure may change it.
+    const auto fail = [&file, &path, &failed](int error) {
+        QString reason = writeFailureReason(path, error);
+        if (reason.isEmpty())
+            reason = file.errorString();
+        file.cancelWriting();
+        return JpegError((failed + reason).toStdString());
+    };
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        throw fail(errno);
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw fail(errno);
     if (!file.commit())
-        throw fail();
+        throw fail(errno);
 }
 
 } // namespace image

@@ -7,8 +7,8 @@
 
 namespace image {
 
-// Raised when an image cannot be encoded or its file cannot be written; the
-// text says why.
+// Raised when an image cannot be encoded or its file cannot be written. The
+// text is for the user: what failed, the path on the next line, and why.
 class JpegError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -16,7 +16,13 @@ public:
 
 // The one JPEG encoding of the program, for the plan chart and the cards:
 // 24-bit colour, the library's default parameters, quality 90, baseline.
+// Throws JpegError with the reason alone.
 QByteArray encodeJpeg(const QImage& image);
+
+// Why a file could not be written to path after the system error `error`: in
+// the user's words for the common causes, the system's own words otherwise,
+// and empty when neither the path nor the error (0 for none) tells.
+QString writeFailureReason(const QString& path, int error);
 
 // Writes the image as JPEG to the path exactly as given (no extension is added),
 // replacing the file only once every byte is written. Throws JpegError.

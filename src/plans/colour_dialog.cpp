@@ -3,6 +3,7 @@
 #include "plans/dialog_support.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QFrame>
@@ -62,6 +63,7 @@ TForm45::TForm45(Platform& platform, TGroupList& plan, std::function<void()> onC
     }
     fillSwatches();
     setFixedSize(sizeHint().expandedTo(QSize(220, 0)));
+    centreOnMainWindow(this);
 }
 
 void TForm45::fillSwatches() {

@@ -3,6 +3,7 @@
 #include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
 #include "plans/dialog_support.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QHBoxLayout>
@@ -57,6 +58,7 @@ TForm10::TForm10(Platform& platform, TSakumotuList& catalogue, QWidget* parent)
     layout->addLayout(buttons);
     setMinimumSize(320, 395);
     resize(320, 395);
+    centreOnMainWindow(this);
 }
 
 void TForm10::showEvent(QShowEvent* event) {

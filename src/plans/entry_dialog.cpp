@@ -4,6 +4,7 @@
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -30,6 +31,7 @@ TForm9::TForm9(Platform& platform, const Inputs& inputs, QWidget* parent)
     plandlg::useTabFont(this);
     buildLayout();
     setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
+    centreOnMainWindow(this);
 }
 
 QComboBox* TForm9::choiceList(const char* objectName, int first, int last) {

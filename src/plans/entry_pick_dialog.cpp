@@ -3,6 +3,7 @@
 #include "plans/dialog_support.h"
 #include "plans/plan_records.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 
@@ -36,6 +37,7 @@ TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidge
     layout->addLayout(okCancelRow(this, ok));
     connect(ok, &QPushButton::clicked, this, &TForm6::OkButtonClick);
     setFixedSize(430, 360);
+    centreOnMainWindow(this);
 }
 
 void TForm6::showEvent(QShowEvent* event) {

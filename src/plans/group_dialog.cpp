@@ -3,6 +3,7 @@
 #include "plans/dialog_support.h"
 #include "plans/plan_records.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -36,6 +37,7 @@ TForm1::TForm1(Platform& platform, const TGroupList& plan, const TGroup* group, 
     grid->addLayout(okCancelRow(this, m_ok), 3, 0, 1, 3);
     connect(m_ok, &QPushButton::clicked, this, &TForm1::OkButtonClick);
     setFixedSize(sizeHint());
+    centreOnMainWindow(this);
 }
 
 QString TForm1::nameText() const {

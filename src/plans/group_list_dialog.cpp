@@ -1,8 +1,10 @@
 #include "plans/group_list_dialog.h"
 
+#include "history/command_scope.h"
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
 #include "plans/plan_records.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
@@ -58,6 +60,7 @@ TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, co
     layout->addWidget(m_list, 1);
     layout->addLayout(row);
     resize(400, 300);
+    centreOnMainWindow(this);
 }
 
 void TForm3::showEvent(QShowEvent* event) {
@@ -96,6 +99,7 @@ void TForm3::saveChange() {
 }
 
 void TForm3::AddButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・追加」"));
     TForm1 dialog(m_platform, m_plan, nullptr, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -108,6 +112,7 @@ void TForm3::AddButtonClick() {
 }
 
 void TForm3::ChangeButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・変更」"));
     TGroup* group = checkedGroup();
     if (!group)
         return;
@@ -120,6 +125,7 @@ void TForm3::ChangeButtonClick() {
 }
 
 void TForm3::DeleteButtonClick() {
+    const history::CommandScope change(m_history, QStringLiteral("作付計画「グループ設定・削除」"));
     TGroup* group = checkedGroup();
     if (!group)
         return;

@@ -6,6 +6,9 @@ class Platform;
 class TGroup;
 class TGroupList;
 class TListView3;
+namespace history {
+class History;
+}
 
 // The group list: adds, changes and deletes the groups of the current plan
 // itself, saving the plan file after each change. It has no OK or cancel: the
@@ -17,6 +20,8 @@ public:
            QWidget* parent = nullptr);
 
     bool changed() const { return m_changed; }
+    // Each group command is then a change of its own in the history.
+    void setHistory(history::History* history) { m_history = history; }
     TListView3* list() const { return m_list; }
 
     void FormShow();
@@ -36,6 +41,7 @@ private:
     TGroupList& m_plan;
     const QString m_planName;
     const QString m_planFile;
+    history::History* m_history = nullptr;
     bool m_changed = false;
     bool m_shown = false;
     TListView3* m_list;

@@ -126,7 +126,7 @@ void DrawChart(TGroupList& plan, QImage& image) {
     const int h = footer ? h0 + kFooterRoom : h0;
     image = QImage(kImageWidth, h, QImage::Format_RGB32);
     if (image.isNull())
-        throw std::runtime_error("the plan is too large to be drawn as one image");
+        throw std::runtime_error("作付計画が大きすぎて図にできません。");
     ChartCanvas canvas(image);
     canvas.setFont(font());
     canvas.fillRect(image.rect(), ChartColor(plan.HaikeiColor));

@@ -2,6 +2,7 @@
 
 #include "plans/dialog_support.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -32,6 +33,7 @@ TForm42::TForm42(Platform& platform, const QString& currentName, QWidget* parent
     grid->addLayout(okCancelRow(this, m_ok), 4, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TForm42::OkButtonClick);
     setFixedSize(sizeHint());
+    centreOnMainWindow(this);
 }
 
 QString TForm42::newName() const {

@@ -1,6 +1,7 @@
 #include "plans/plan_tab.h"
 
 #include "crops/crop_records.h"
+#include "history/command_scope.h"
 #include "image/jpeg_writer.h"
 #include "plans/chart_box.h"
 #include "plans/colour_dialog.h"
@@ -92,8 +93,7 @@ void TPlanTab::ReadPlanCaptions() {
     Platform& platform = *m_context.platform;
     for (const PlanFileInfo& file : PlanFiles()) {
         const QString name = ReadPlanName(platform.dataFolder(), file.fileName, platform);
-        if (!name.isEmpty())
-            m_planButtons->button(file.buttonPosition + 1)->setText(name);
+        m_planButtons->button(file.buttonPosition + 1)->setText(name.isEmpty() ? file.defaultCaption : name);
     }
 }
 
@@ -130,6 +130,7 @@ void TPlanTab::changed() {
 
 // The chart does not show the plan's name, so it is not redrawn.
 void TPlanTab::Button5Click() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作付計画「計画名変更」"));
     TForm42 dialog(*m_context.platform, m_context.planName, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -141,7 +142,9 @@ void TPlanTab::Button5Click() {
 void TPlanTab::Button33Click() {
     TForm45 dialog(
         *m_context.platform, *m_context.plan,
+        // Each colour is saved as it is chosen, so each is a change of its own.
         [this] {
+            const history::CommandScope change(m_context.history, QStringLiteral("作付計画「色設定」"));
             savePlan();
             Redraw();
         },
@@ -151,6 +154,7 @@ void TPlanTab::Button33Click() {
 
 void TPlanTab::Button1Click() {
     TForm3 dialog(*m_context.platform, *m_context.plan, m_context.planName, m_context.planFile, window());
+    dialog.setHistory(m_context.history);
     dialog.exec();
     if (!dialog.changed())
         return;
@@ -159,6 +163,7 @@ void TPlanTab::Button1Click() {
 }
 
 void TPlanTab::Button3Click() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作付計画「追加」"));
     TForm10 picker(*m_context.platform, *m_context.crops, window());
     const bool picked = picker.exec() == QDialog::Accepted;
     if (picker.catalogueChanged())
@@ -175,6 +180,7 @@ void TPlanTab::Button3Click() {
 // An entry whose crop has left the catalogue is changed all the same: the
 // dialog then shows the entry's own name and no reference periods.
 void TPlanTab::Button6Click() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作付計画「変更」"));
     TForm6 picker(*m_context.platform, *m_context.plan, true, window());
     if (picker.exec() != QDialog::Accepted)
         return;
@@ -187,6 +193,7 @@ void TPlanTab::Button6Click() {
 }
 
 void TPlanTab::Button7Click() {
+    const history::CommandScope change(m_context.history, QStringLiteral("作付計画「削除」"));
     TForm6 picker(*m_context.platform, *m_context.plan, true, window());
     if (picker.exec() != QDialog::Accepted)
         return;

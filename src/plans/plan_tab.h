@@ -21,7 +21,7 @@ public:
     QButtonGroup* planButtons() const { return m_planButtons; }
     QScrollArea* chartArea() const { return m_chartArea; }
 
-    // The buttons take the names stored in their plan files; unnamed plans keep the default captions.
+    // The buttons take the names stored in their plan files; unnamed plans show the default captions.
     void ReadPlanCaptions();
     // Loads and draws the plan of the button that is down, also when it already was.
     void SpeedButtonClick();

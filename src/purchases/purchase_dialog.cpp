@@ -2,6 +2,7 @@
 
 #include "purchases/choice_select.h"
 #include "purchases/purchase_line_dialog.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 #include "widgets/suji_edit.h"
@@ -39,6 +40,7 @@ TForm15::TForm15(Platform& platform, TCostList& costs, TCost* cost, const QStrin
     setWindowTitle(QStringLiteral("購入"));
     buildLayout();
     resize(405, 426);
+    centreOnMainWindow(this);
 }
 
 // The line list shows the dialog's own lines, which go before the list does.

@@ -1,6 +1,7 @@
 #include "purchases/purchase_line_dialog.h"
 
 #include "purchases/purchase_records.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 #include "widgets/suji_edit.h"
 
@@ -30,6 +31,7 @@ TForm16::TForm16(Platform& platform, TSinaList& lines, TSina* line, QWidget* par
     setWindowTitle(QStringLiteral("購入内容"));
     buildLayout();
     setFixedSize(352, 163);
+    centreOnMainWindow(this);
     if (m_line) {
         m_name->setText(m_line->name);
         m_kingaku->setText(m_line->kingaku);

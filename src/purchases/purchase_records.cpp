@@ -165,6 +165,14 @@ qint64 TSinaList::LinesTotal() const {
     return total;
 }
 
+QList<qint64> TSinaList::RemainingTotals() const {
+    QList<qint64> totals(count());
+    qint64 total = 0;
+    for (int i = count() - 1; i >= 0; --i)
+        totals[i] = total = addClamped(total, wholeNumber(at(i)->kingaku));
+    return totals;
+}
+
 QString TCost::DateText() const {
     return nen + QLatin1Char('/') + tuki + QLatin1Char('/') + hi;
 }

@@ -2,6 +2,7 @@
 
 #include "store/message_sink.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -51,6 +52,8 @@ public:
 
     // Sums as 64 bits so that large amounts never wrap.
     qint64 LinesTotal() const;
+    // For each line, the total of that line and of every line after it.
+    QList<qint64> RemainingTotals() const;
 
 private:
     std::vector<std::unique_ptr<TSina>> m_items;

@@ -2,6 +2,7 @@
 
 #include "cards/show_card.h"
 #include "exports/purchase_chart_window.h"
+#include "history/command_scope.h"
 #include "purchases/choice_select.h"
 #include "purchases/purchase_dialog.h"
 #include "purchases/purchase_records.h"
@@ -161,6 +162,7 @@ void TPurchaseTab::followCost(const TCost& cost) {
 }
 
 void TPurchaseTab::AddButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("購入履歴「追加」"));
     TForm15 dialog(*m_context.platform, *m_context.costs, nullptr, initialFrom(m_years),
                    initialFrom(m_months), QString(), window());
     if (dialog.exec() != QDialog::Accepted || !dialog.cost())
@@ -169,6 +171,7 @@ void TPurchaseTab::AddButtonClick() {
 }
 
 void TPurchaseTab::ChangeButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("購入履歴「変更」"));
     TCost* cost = checkedCost();
     if (!cost)
         return;
@@ -187,6 +190,7 @@ void TPurchaseTab::ShowButtonClick() {
 
 // The question gives the plain sum, without separators.
 void TPurchaseTab::DeleteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("購入履歴「削除」"));
     TCost* cost = checkedCost();
     if (!cost)
         return;

@@ -3,6 +3,7 @@
 #include "schedule/task_merge.h"
 #include "schedule/task_records.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QLabel>
@@ -22,6 +23,7 @@ TForm14::TForm14(Platform& platform, TYoteiList& tasks, QWidget* parent)
     // Opens at its smallest size and only grows from there.
     setMinimumSize(501, 471);
     resize(501, 471);
+    centreOnMainWindow(this);
     m_report->setPlainText(MergeReport(m_tasks).join(QLatin1Char('\n')));
 }
 

@@ -5,6 +5,7 @@
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -42,6 +43,7 @@ TForm13::TForm13(Platform& platform, const TSakumotu2& entry, TYoteiList& tasks,
     layout->addStretch(1);
     layout->addLayout(buildFooter());
     setFixedSize(582, 355);
+    centreOnMainWindow(this);
     fillRows(entry);
 }
 

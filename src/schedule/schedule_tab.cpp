@@ -1,6 +1,7 @@
 #include "schedule/schedule_tab.h"
 
 #include "cards/show_card.h"
+#include "history/command_scope.h"
 #include "plans/entry_pick_dialog.h"
 #include "schedule/merge_dialog.h"
 #include "schedule/quote_dialog.h"
@@ -140,7 +141,8 @@ void TScheduleTab::save() {
 }
 
 // The list keeps the change even when the save fails; the saver has said so.
-void TScheduleTab::setState(const QString& state) {
+void TScheduleTab::setState(const QString& state, const QString& command) {
+    const history::CommandScope change(m_context.history, command);
     TYotei* task = checkedTask();
     if (!task)
         return;
@@ -151,14 +153,15 @@ void TScheduleTab::setState(const QString& state) {
 }
 
 void TScheduleTab::DoneButtonClick() {
-    setState(kYoteiDone);
+    setState(kYoteiDone, QStringLiteral("予定「完了にする」"));
 }
 
 void TScheduleTab::UndoneButtonClick() {
-    setState(QString());
+    setState(QString(), QStringLiteral("予定「取消」"));
 }
 
 void TScheduleTab::QuoteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「作付計画から引用」"));
     TSakumotu2* entry = pickPlanEntry();
     if (!entry)
         return;
@@ -180,6 +183,7 @@ TSakumotu2* TScheduleTab::pickPlanEntry() {
 }
 
 void TScheduleTab::AddButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「追加」"));
     TForm11 dialog(*m_context.platform, *m_context.tasks, nullptr, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -188,6 +192,7 @@ void TScheduleTab::AddButtonClick() {
 }
 
 void TScheduleTab::ChangeButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「変更」"));
     TYotei* task = checkedTask();
     if (!task)
         return;
@@ -205,6 +210,7 @@ void TScheduleTab::ShowButtonClick() {
 }
 
 void TScheduleTab::DeleteButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「削除」"));
     TYotei* task = checkedTask();
     if (!task)
         return;
@@ -217,6 +223,7 @@ void TScheduleTab::DeleteButtonClick() {
 }
 
 void TScheduleTab::MergeButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「まとめる」"));
     TForm14 dialog(*m_context.platform, *m_context.tasks, window());
     connect(&dialog, &TForm14::merging, m_list, &TListView3::clear);
     if (dialog.exec() != QDialog::Accepted)
@@ -227,6 +234,7 @@ void TScheduleTab::MergeButtonClick() {
 
 // Clears the added marks too; names, weeks and notes stay.
 void TScheduleTab::ClearButtonClick() {
+    const history::CommandScope change(m_context.history, QStringLiteral("予定「更新（完了をクリア）」"));
     if (!m_context.platform->question(
             QStringLiteral("すべての完了をクリアします。年が変わった時などに行ってください。"
                            "完了をクリアしますか？")))

@@ -41,7 +41,7 @@ private:
     QString filterKey() const;
     void showTasks();
     TYotei* checkedTask();
-    void setState(const QString& state);
+    void setState(const QString& state, const QString& command);
     TSakumotu2* pickPlanEntry();
     void save();
 

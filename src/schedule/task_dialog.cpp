@@ -3,28 +3,15 @@
 #include "schedule/task_presets.h"
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
-#include "store/text_lines.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
+#include "widgets/lines_edit.h"
 #include "widgets/platform.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-
-namespace {
-
-// Every line followed by a break, so that a note ending in an empty line (as a
-// merged note does) reads back line for line.
-QString noteBoxText(const QStringList& note) {
-    QString text;
-    for (const QString& line : note)
-        text += line + QLatin1Char('\n');
-    return text;
-}
-
-} // namespace
 
 TForm11::TForm11(Platform& platform, TYoteiList& tasks, TYotei* task, QWidget* parent)
     : QDialog(parent), m_platform(platform), m_tasks(tasks), m_task(task) {
@@ -36,6 +23,7 @@ TForm11::TForm11(Platform& platform, TYoteiList& tasks, TYotei* task, QWidget* p
     setFont(f);
     buildLayout();
     setFixedSize(406, 366);
+    centreOnMainWindow(this);
     showTask();
 }
 
@@ -52,7 +40,7 @@ void TForm11::buildLayout() {
     m_name->clearEditText();
     m_month = week_lists::monthList("monthCombo", this);
     m_week = week_lists::weekList("weekCombo", this);
-    m_note = new QPlainTextEdit(this);
+    m_note = new LinesEdit(this);
     m_note->setObjectName(QStringLiteral("noteEdit"));
     m_note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_note->setTabChangesFocus(true);
@@ -99,7 +87,7 @@ void TForm11::showTask() {
     m_name->setEditText(m_task->name);
     week_lists::selectByText(m_month, m_task->tuki);
     week_lists::selectByText(m_week, m_task->shuu);
-    m_note->setPlainText(noteBoxText(m_task->note));
+    m_note->setLines(m_task->note);
 }
 
 bool TForm11::failsWith(bool failed, const QString& text, QWidget* focus) {
@@ -130,7 +118,7 @@ void TForm11::OkButtonClick() {
     m_task->name = m_name->currentText();
     m_task->tuki = week_lists::selectedText(m_month);
     m_task->shuu = week_lists::selectedText(m_week);
-    m_task->note = store::splitLines(m_note->toPlainText());
+    m_task->note = m_note->lines();
     m_tasks.SortByWeek();
     m_tasks.SaveToFile(m_platform.dataFolder(), m_platform);
     accept();

@@ -4,7 +4,7 @@
 
 class Platform;
 class QComboBox;
-class QPlainTextEdit;
+class LinesEdit;
 class QPushButton;
 class TYotei;
 class TYoteiList;
@@ -35,7 +35,7 @@ private:
     QComboBox* m_name;
     QComboBox* m_month;
     QComboBox* m_week;
-    QPlainTextEdit* m_note;
+    LinesEdit* m_note;
     QPushButton* m_ok;
     QPushButton* m_cancel;
 };

@@ -19,7 +19,11 @@ QString TYotei::NoteText() const {
 }
 
 QString TYotei::NoteOneLine() const {
-    return note.join(QStringLiteral(" / "));
+    QStringList written;
+    for (const QString& line : note)
+        if (!line.trimmed().isEmpty())
+            written << line;
+    return written.join(QStringLiteral(" / "));
 }
 
 bool IsThisMonth(const TYotei& task, const QDate& today) {

@@ -38,7 +38,8 @@ public:
     QString WeekText() const;
     // Every line followed by CR LF, as the file and the note cell hold it.
     QString NoteText() const;
-    // The lines joined by " / ", readable in a one-line cell.
+    // The lines that hold any text joined by " / ", readable in a one-line
+    // cell; empty and blank lines are left out.
     QString NoteOneLine() const;
 };
 

@@ -5,10 +5,24 @@
 #include "store/xml_store.h"
 #include "store/xml_writer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace store {
+
+// The load message. For a file that will be kept aside, a second line names
+// it and says where the original goes; the copy is made only when the file is
+// next written, so its stamp is not known yet.
+inline QString loadFailureText(const char* message, const QString& path) {
+    QString text = QString::fromUtf8(message);
+    if (!isNotedUnreadable(path))
+        return text;
+    const QFileInfo file(path);
+    return text + QLatin1Char('\n') + QDir::toNativeSeparators(file.absoluteFilePath()) +
+           QStringLiteral(" の元の内容は、次に保存する前に ") + file.fileName() +
+           QStringLiteral(".unreadable-日付-時刻 として同じフォルダーに残します。");
+}
 
 // The common frame of every loader: a missing file is quietly empty (when
 // mustExist is false the file is not tested first, as the crop loader does);
@@ -20,13 +34,15 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
     try {
         XmlDocument doc = XmlDocument::load(path);
         if (doc.unparsable()) {
-            sink.message(QString::fromUtf8(message));
+            sink.message(loadFailureText(message, path));
             return false;
         }
         readRecords(doc);
+        if (SaveRecorder* recorder = saveRecorder())
+            recorder->fileRead(path, doc.counts());
     } catch (const std::exception&) {
         noteUnreadable(path);
-        sink.message(QString::fromUtf8(message));
+        sink.message(loadFailureText(message, path));
         return false;
     }
     return true;
@@ -39,7 +55,8 @@ bool saveDocument(const QString& path, MessageSink& sink, const char* message, W
     try {
         XmlWriter out(QFileInfo(path).size());
         writeRecords(out);
-        saveBytes(path, out.finish());
+        const QByteArray bytes = out.finish();
+        saveBytes(path, bytes, out.counts());
     } catch (const std::exception&) {
         sink.message(QString::fromUtf8(message));
         return false;

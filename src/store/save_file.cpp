@@ -16,6 +16,8 @@ namespace store {
 
 namespace {
 
+SaveRecorder* g_recorder = nullptr;
+
 QSet<QString>& unreadable() {
     static QSet<QString> paths;
     return paths;
@@ -63,8 +65,18 @@ QString linkTarget(const QString& path) {
 
 } // namespace
 
+void installSaveRecorder(SaveRecorder* recorder) {
+    g_recorder = recorder;
+}
+
+SaveRecorder* saveRecorder() {
+    return g_recorder;
+}
+
 void noteUnreadable(const QString& path) {
     unreadable().insert(key(path));
+    if (g_recorder)
+        g_recorder->fileUnreadable(path);
 }
 
 bool isNotedUnreadable(const QString& path) {
@@ -72,6 +84,10 @@ bool isNotedUnreadable(const QString& path) {
 }
 
 void saveBytes(const QString& path, const QByteArray& bytes) {
+    saveBytes(path, bytes, ElementCounts());
+}
+
+void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts) {
     const QString target = linkTarget(path);
     const QString staging = stagingPath(target);
     QSaveFile file(staging);
@@ -87,11 +103,17 @@ void saveBytes(const QString& path, const QByteArray& bytes) {
         throw SaveError(file.errorString().toStdString());
     if (QFile::exists(target))
         QFile::setPermissions(staging, QFile::permissions(target));
-    if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
-        const int error = errno;
-        QFile::remove(staging);
-        throw SaveError(std::strerror(error));
-    }
+    const auto rename = [&staging, &target] {
+        if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
+            const int error = errno;
+            QFile::remove(staging);
+            throw SaveError(std::strerror(error));
+        }
+    };
+    if (g_recorder)
+        g_recorder->replace(path, target, staging, counts, rename);
+    else
+        rename();
 }
 
 } // namespace store

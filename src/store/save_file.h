@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/save_recorder.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,6 +10,8 @@ namespace store {
 // Writes the bytes to a temporary file beside the path, flushes and renames it
 // over the old file. Throws SaveError; on failure the old file is untouched.
 void saveBytes(const QString& path, const QByteArray& bytes);
+// The same, telling an installed SaveRecorder how many records the bytes hold.
+void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts);
 
 // A file that could not be read in full is copied aside as
 // "<name>.unreadable-<yyyyMMdd-HHmmss>" before it is first overwritten.

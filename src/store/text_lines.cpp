@@ -29,4 +29,14 @@ QString joinLines(const QStringList& lines) {
     return text;
 }
 
+QString boxText(const QStringList& lines) {
+    return lines.join(QLatin1Char('\n'));
+}
+
+QStringList boxLines(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    return text.split(QLatin1Char('\n'));
+}
+
 } // namespace store

@@ -296,6 +296,30 @@ XmlNode XmlDocument::root() const {
     return XmlNode(xmlDocGetRootElement(m_doc));
 }
 
+namespace {
+
+bool isElement(const xmlNode* node) {
+    return node->type == XML_ELEMENT_NODE;
+}
+
+// Elements `levels` below parent.
+int elementsBelow(const xmlNode* parent, int levels) {
+    int n = 0;
+    for (const xmlNode* child = parent->children; child; child = child->next)
+        if (isElement(child))
+            n += levels == 1 ? 1 : elementsBelow(child, levels - 1);
+    return n;
+}
+
+} // namespace
+
+ElementCounts XmlDocument::counts() const {
+    const xmlNode* root = m_doc ? xmlDocGetRootElement(m_doc) : nullptr;
+    if (!root)
+        return ElementCounts{0, 0};
+    return ElementCounts{elementsBelow(root, 1), elementsBelow(root, 3)};
+}
+
 QByteArray XmlDocument::serialize() const {
     xmlChar* memory = nullptr;
     int size = 0;

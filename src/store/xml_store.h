@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/save_recorder.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -64,6 +66,8 @@ public:
     bool unparsable() const { return m_unparsable; }
     QList<XmlNode> select(const char* path) const;
     XmlNode root() const;
+    // The elements one and three levels below the root.
+    ElementCounts counts() const;
 
     QByteArray serialize() const;
     // Atomic replacement of the file; throws SaveError.

@@ -125,6 +125,10 @@ void XmlWriter::startElement(const char* name) {
     const std::string_view tag(name);
     append("<");
     append(tag);
+    if (m_open.size() == 1)
+        ++m_counts.depth1;
+    else if (m_open.size() == 3)
+        ++m_counts.depth3;
     m_open.push_back(tag);
     m_startTagOpen = true;
 }

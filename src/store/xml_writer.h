@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/save_recorder.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -35,6 +37,8 @@ public:
     // Closes the root and gives the file's bytes. Throws XmlError when an
     // element other than the root is still open.
     QByteArray finish();
+    // The elements written one and three levels below the root.
+    ElementCounts counts() const { return m_counts; }
 
 private:
     // The buffer is grown by hand and filled through a pointer: QByteArray's
@@ -58,6 +62,7 @@ private:
     qsizetype m_used = 0;
     std::vector<std::string_view> m_open;
     bool m_startTagOpen = false;
+    ElementCounts m_counts{0, 0};
 };
 
 } // namespace store

@@ -10,6 +10,9 @@ class TGroupList;
 class TYoteiList;
 class TCostList;
 class TOkiniList;
+namespace history {
+class History;
+}
 
 // What the main window owns and lends to its tabs and their dialogs for the whole run.
 struct AppContext {
@@ -20,6 +23,8 @@ struct AppContext {
     TYoteiList* tasks = nullptr;
     TCostList* costs = nullptr;
     TOkiniList* okini = nullptr;
+    // The history of changes; null when it is off. Commands name their change through it.
+    history::History* history = nullptr;
 
     // The current plan's name and file, kept by the plan tab.
     QString planName;

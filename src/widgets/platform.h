@@ -37,4 +37,6 @@ public:
     virtual QDate today() = 0;
     // The data folder, ending with '/'.
     virtual QString dataFolder() = 0;
+    // Whether the main window keeps the history of changes in the data folder.
+    virtual bool keepsHistory() { return false; }
 };

@@ -3,6 +3,7 @@
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -75,6 +76,25 @@ TSakumotu cropWithPeriods(int count) {
         period->ed = QStringLiteral("%1月").arg(i + 1);
     }
     return crop;
+}
+
+// The first column of the area that holds any ink, or -1.
+int leftmostInk(const QImage& image, const QRect& area) {
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (!white(image, x, y))
+                return x;
+    return -1;
+}
+
+TCost purchaseOf(const QList<std::pair<QString, QString>>& lines) {
+    TCost cost;
+    for (const auto& [name, amount] : lines) {
+        TSina* line = cost.sina.add();
+        line->name = name;
+        line->kingaku = amount;
+    }
+    return cost;
 }
 
 // The value column of the crop card between the dividers at 123 and 229.
@@ -198,13 +218,13 @@ private slots:
         const cards::CardSheet sheet = cards::purchaseSheet(cost);
         QCOMPARE(textAt(sheet, 128, 29)->text, QStringLiteral("2014/5/3"));
         QCOMPARE(textAt(sheet, 31, 72)->text, QStringLiteral("購入品"));
-        const cards::CardText* names = textAt(sheet, 128, 72);
-        QCOMPARE(names->text, QStringLiteral("苗\n堆肥"));
-        QCOMPARE(names->place.rect(sheet.clientSize).width(), 273);
-        const cards::CardText* amounts = textAt(sheet, 407, 72);
-        QCOMPARE(amounts->text, QStringLiteral("1,500円\n500円"));
-        QCOMPARE(amounts->place.rect(sheet.clientSize).width(), 60);
-        QCOMPARE(amounts->alignment, Qt::AlignRight);
+        QCOMPARE(sheet.lines.size(), 1);
+        const cards::CardLines& lines = sheet.lines.first();
+        QCOMPARE(lines.names, QStringList({QStringLiteral("苗"), QStringLiteral("堆肥")}));
+        QCOMPARE(lines.figures, QStringList({QStringLiteral("1,500円"), QStringLiteral("500円")}));
+        QCOMPARE(lines.place.rect(sheet.clientSize), QRect(128, 72, 467 - 128, 514 - 72));
+        QCOMPARE(lines.figureWidth, 60);
+        QCOMPARE(lines.gap, 407 - 401);
         const cards::CardText* total = textAt(sheet, 128, 516);
         QCOMPARE(total->text, QStringLiteral("合計 2,000円"));
         QCOMPARE(total->place.rect(sheet.clientSize).right(), 466);
@@ -213,6 +233,61 @@ private slots:
         QVERIFY(inkIn(image, QRect(440, 72, 27, 15)));  // amounts end at the column's right edge
         QVERIFY(inkIn(image, QRect(420, 516, 47, 16))); // the total is right-aligned
         QVERIFY(!inkIn(image, QRect(128, 516, 200, 20)));
+    }
+
+    void purchaseAmountIsNeverCut_data() {
+        QTest::addColumn<QString>("amount");
+        QTest::newRow("fits the column") << QStringLiteral("1500");
+        QTest::newRow("seven digits") << QStringLiteral("1234567");
+        QTest::newRow("ten digits") << QStringLiteral("3000000000");
+    }
+
+    // The amount ends at x 467 and shows all its digits; a long name beside it
+    // stops short of it, and the total stays right-aligned.
+    void purchaseAmountIsNeverCut() {
+        QFETCH(QString, amount);
+        const TCost cost =
+            purchaseOf({{QString(), amount}, {QString(40, QChar(0x82D7)), QStringLiteral("1")}});
+        const QImage image = paint(cards::purchaseSheet(cost));
+        const QString text = MoneyText(amount) + QStringLiteral("円");
+        const int width =
+            QFontMetrics(cards::cardFont(cards::FontKind::MultiLine), &image).horizontalAdvance(text);
+        const QRect firstLine(121, 72, 467 - 121 + 1, 14);
+        QVERIFY(inkIn(image, QRect(460, 72, 8, 14)));
+        QVERIFY(!inkIn(image, QRect(468, 72, 10, 14)));
+        QVERIFY2(leftmostInk(image, firstLine) <= 467 - width + 3, qPrintable(text));
+        QVERIFY(leftmostInk(image, firstLine) >= std::max(128, 467 - width - 3));
+        if (width <= 60)
+            QVERIFY(leftmostInk(image, firstLine) >= 407);
+        // The long name of the second line leaves a clear gap before its amount's column.
+        const int step = QFontMetrics(cards::cardFont(cards::FontKind::MultiLine), &image).lineSpacing();
+        const QRect secondLine(121, 72 + step + 2, 467 - 121 + 1, 10);
+        const int amountLeft = std::min(407, 467 - width);
+        QVERIFY(!inkIn(image, QRect(amountLeft - 3, secondLine.top(), 3, secondLine.height())));
+        QVERIFY(inkIn(image, QRect(amountLeft - 30, secondLine.top(), 20, secondLine.height())));
+        QVERIFY(inkIn(image, QRect(440, 516, 27, 16)));
+        QVERIFY(!inkIn(image, QRect(468, 516, 10, 16)));
+    }
+
+    // Lines beyond the card's room are not dropped silently: the last line that
+    // fits reads ほか N 件 with their sum, so the card still adds up.
+    void purchaseLinesBeyondTheCardAreSummedOnTheLastLine() {
+        QList<std::pair<QString, QString>> lines;
+        for (int i = 1; i <= 30; ++i)
+            lines << std::pair(QStringLiteral("品%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("100"));
+        const QRect column(121, 58, 467 - 121 + 1, 514 - 58);
+        const QImage full = paint(cards::purchaseSheet(purchaseOf(lines))).copy(column);
+        int shown = 0;
+        for (int k = 1; k < 30 && shown == 0; ++k) {
+            QList<std::pair<QString, QString>> folded = lines.mid(0, k - 1);
+            folded << std::pair(QStringLiteral("ほか %1 件").arg(30 - k + 1),
+                                QString::number((30 - k + 1) * 100));
+            if (paint(cards::purchaseSheet(purchaseOf(folded))).copy(column) == full)
+                shown = k;
+        }
+        QVERIFY2(shown >= 20, "no line reads ほか N 件 with the sum of the rest");
+        // and that line is really there to read.
+        QVERIFY(paint(cards::purchaseSheet(purchaseOf(lines.mid(0, shown - 1)))).copy(column) != full);
     }
 
     void purchaseWithoutLinesShowsZeroTotal() {

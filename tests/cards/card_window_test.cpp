@@ -240,7 +240,9 @@ private slots:
         show(card);
         m_platform->saveAs = path(QStringLiteral("missing/folder/yotei.jpg"));
         card.SaveButtonClick();
-        QCOMPARE(m_platform->errors.size(), 1);
+        QCOMPARE(m_platform->errors,
+                 QStringList(QStringLiteral("画像を保存できませんでした。\n") + m_platform->saveAs +
+                             QStringLiteral("\n保存先のフォルダーがありません。")));
         QVERIFY(card.isVisible());
         QVERIFY(controlsShown(card));
     }

@@ -2,7 +2,9 @@
 #include "crops/period_dialog.h"
 #include "store/messages.h"
 #include "support/modal.h"
+#include "support/placement.h"
 #include "support/scripted_platform.h"
+#include "support/text_box.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -42,6 +44,9 @@ private slots:
     void templateTwiceGivesEighteenLines();
     void templateOnEmptyNotesGivesNineLines();
     void failedSaveStillClosesWithTheCropAdded();
+    void unchangedMemoKeepsTheFileThroughOks_data();
+    void unchangedMemoKeepsTheFileThroughOks();
+    void periodDialogIsCentredOnTheMainWindow();
 
 private:
     QLineEdit* edit(QWidget* dialog, const char* name) const;
@@ -509,6 +514,48 @@ void CropDialogTest::failedSaveStillClosesWithTheCropAdded() {
     QCOMPARE(m_crops->count(), 4);
     QCOMPARE(m_crops->at(3)->name, QStringLiteral("ナス"));
     QVERIFY(!QFile::exists(m_dir.path() + "/missing"));
+}
+
+void CropDialogTest::unchangedMemoKeepsTheFileThroughOks_data() {
+    QTest::addColumn<QStringList>("memo");
+    QTest::newRow("no empty line at the end") << QStringList{"支柱を立てる", "脇芽かき"};
+    QTest::newRow("one empty line at the end") << QStringList{"支柱を立てる", ""};
+    QTest::newRow("two empty lines at the end") << QStringList{"支柱を立てる", "", ""};
+    QTest::newRow("line breaks inside") << QStringList{"支柱を立てる", "", "", "脇芽かき"};
+    QTest::newRow("one empty line only") << QStringList{""};
+}
+
+// The box shows the note's lines, no more and no fewer, and gives them back
+// unchanged however often the crop is confirmed.
+void CropDialogTest::unchangedMemoKeepsTheFileThroughOks() {
+    QFETCH(QStringList, memo);
+    m_tomato->memo = memo;
+    QVERIFY(m_crops->SaveToFile(m_dir.path() + "/", *m_platform));
+    const QByteArray written = fileBytes();
+    TSakumotuList reread;
+    QVERIFY(reread.LoadFromFile(m_dir.path() + "/", *m_platform));
+    for (int ok = 1; ok <= 3; ++ok) {
+        TForm2 dialog(*m_platform, TForm2::ModeChange, reread, reread.FindByName(QStringLiteral("トマト")));
+        dialog.show();
+        QCOMPARE(testsupport::shownLines(*dialog.findChild<QPlainTextEdit*>("memoEdit")), memo);
+        click(&dialog, "okButton");
+        QCOMPARE(fileBytes(), written);
+    }
+}
+
+// Opened from the crop dialog the user moved aside, it still comes up in the
+// middle of the main window.
+void CropDialogTest::periodDialogIsCentredOnTheMainWindow() {
+    QWidget main;
+    testsupport::placeMainWindow(main);
+    TForm2 dialog(*m_platform, TForm2::ModeChange, *m_crops, m_tomato, &main);
+    dialog.show();
+    QVERIFY(testsupport::centredOn(dialog, main));
+    dialog.move(main.frameGeometry().topLeft());
+    bool centred = false;
+    whenModal<TForm8>([&](TForm8* period) { centred = testsupport::centredOn(*period, main); });
+    click(&dialog, "periodAddButton");
+    QVERIFY(centred);
 }
 
 QTEST_MAIN(CropDialogTest)

@@ -4,6 +4,7 @@
 #include "schedule/task_records.h"
 #include "store/message_sink.h"
 #include "support/files.h"
+#include "support/messages.h"
 
 #include <QtTest>
 
@@ -83,6 +84,8 @@ private slots:
     void missingDataFolderIsAUsageErrorAndStaysMissing();
     void damagedDataFileGivesItsLoadMessageAndWritesNothing_data();
     void damagedDataFileGivesItsLoadMessageAndWritesNothing();
+    void neverReplacesANotebookFile_data();
+    void neverReplacesANotebookFile();
     void unwritableOutputWritesNothing_data();
     void unwritableOutputWritesNothing();
 
@@ -186,36 +189,60 @@ void ExportCommandsTest::damagedDataFileGivesItsLoadMessageAndWritesNothing() {
     const QString file = m_dir->filePath("out.txt");
     const Run run = runExport(kind, m_data + '/', file);
     QCOMPARE(run.code, 1);
-    QCOMPARE(run.err, message + "\n");
+    QVERIFY(run.err.endsWith(QLatin1Char('\n')));
+    QCOMPARE(testsupport::firstLine(run.err), message);
     QCOMPARE(run.out, QString());
     QVERIFY(!QFileInfo::exists(file));
     QCOMPARE(filesIn(m_data), dataBefore);
     QCOMPARE(readBytes(m_data + '/' + dataFile), content);
 }
 
+void ExportCommandsTest::neverReplacesANotebookFile_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("dataFile");
+    QTest::newRow("calendar onto the schedule") << Kind::Calendar << "yotei.xml";
+    QTest::newRow("purchases onto the ledger") << Kind::Purchases << "cost.xml";
+    QTest::newRow("crops onto the catalogue") << Kind::Crops << "sakumotu.xml";
+}
+
+void ExportCommandsTest::neverReplacesANotebookFile() {
+    QFETCH(Kind, kind);
+    QFETCH(QString, dataFile);
+    const QString file = m_data + "/" + dataFile;
+    const QByteArray before = readBytes(file);
+    const Run run = runExport(kind, m_data, file);
+    QCOMPARE(run.code, 1);
+    QCOMPARE(run.err, "書き出しに失敗しました: " + file + "（青葉録のデータファイルには書き出せません。）\n");
+    QCOMPARE(readBytes(file), before);
+}
+
 void ExportCommandsTest::unwritableOutputWritesNothing_data() {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+    const QString noFolder = "保存先のフォルダーがありません。";
     for (const auto& [name, kind] :
          {std::pair("calendar", Kind::Calendar), std::pair("purchases", Kind::Purchases),
           std::pair("crops", Kind::Crops)}) {
-        QTest::newRow(qPrintable(QString(name) + " into a missing folder")) << kind << "missing/out.txt";
-        QTest::newRow(qPrintable(QString(name) + " under a file")) << kind << "plain/out.txt";
-        QTest::newRow(qPrintable(QString(name) + " onto a folder")) << kind << "folder";
+        QTest::newRow(qPrintable(QString(name) + " into a missing folder"))
+            << kind << "missing/out.txt" << noFolder;
+        QTest::newRow(qPrintable(QString(name) + " under a file")) << kind << "plain/out.txt" << noFolder;
+        QTest::newRow(qPrintable(QString(name) + " onto a folder")) << kind << "folder"
+                                                                    << "同じ名前のフォルダーがあります。";
     }
 }
 
 void ExportCommandsTest::unwritableOutputWritesNothing() {
     QFETCH(Kind, kind);
     QFETCH(QString, target);
+    QFETCH(QString, reason);
     QVERIFY(writeBytes(m_dir->filePath("plain"), "a file"));
     QVERIFY(QDir(m_dir->path()).mkdir("folder"));
     const QStringList before = filesIn(m_dir->path());
     const QString file = m_dir->filePath(target);
     const Run run = runExport(kind, m_data, file);
     QCOMPARE(run.code, 1);
-    QVERIFY2(run.err.startsWith("書き出しに失敗しました: " + file + "（"), qPrintable(run.err));
-    QVERIFY(run.err.endsWith("）\n"));
+    QCOMPARE(run.err, "書き出しに失敗しました: " + file + "（" + reason + "）\n");
     QCOMPARE(run.out, QString());
     QCOMPARE(filesIn(m_dir->path()), before);
     QCOMPARE(filesIn(m_dir->filePath("folder")), QStringList());

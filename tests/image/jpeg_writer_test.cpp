@@ -1,14 +1,18 @@
 #include "image/jpeg_writer.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
+#include "support/file_size_limit.h"
 #include "support/files.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using testsupport::readBytes;
 
@@ -132,25 +136,57 @@ private slots:
         QCOMPARE(image::encodeJpeg(rgb), process.readAllStandardOutput());
     }
 
-    void writeToMissingFolderRaisesWithReason() {
-        QTemporaryDir dir;
-        const QString path = dir.path() + QStringLiteral("/missing/chart.jpg");
-        try {
-            image::writeJpeg(sample(), path);
-            QFAIL("no exception");
-        } catch (const image::JpegError& error) {
-            QVERIFY(QString::fromStdString(error.what()).contains(path));
-        }
-        QVERIFY(!QFile::exists(path));
+    void failedWriteSaysWhyInJapanese_data() {
+        QTest::addColumn<QString>("relativePath");
+        QTest::addColumn<qint64>("sizeLimit"); // 0: none
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder")
+            << "missing/kounyu.jpg" << qint64(0) << QStringLiteral("保存先のフォルダーがありません。");
+        QTest::newRow("below a regular file")
+            << "plain/kounyu.jpg" << qint64(0) << QStringLiteral("保存先のフォルダーがありません。");
+        QTest::newRow("a folder of that name")
+            << "folder" << qint64(0) << QStringLiteral("同じ名前のフォルダーがあります。");
+        QTest::newRow("file too large")
+            << "kounyu.jpg" << qint64(100) << QStringLiteral("ファイルが大きすぎて書き込めません。");
     }
 
-    void writeBelowARegularFileRaises() {
+    // The message names the failure, the path and the reason, one to a line.
+    void failedWriteSaysWhyInJapanese() {
+        QFETCH(QString, relativePath);
+        QFETCH(qint64, sizeLimit);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
-        QFile file(dir.path() + QStringLiteral("/plain"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        QVERIFY_THROWS_EXCEPTION(image::JpegError,
-                                 image::writeJpeg(sample(), file.fileName() + "/chart.jpg"));
+        QFile plain(dir.path() + QStringLiteral("/plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+        const QString path = dir.path() + QLatin1Char('/') + relativePath;
+        QString text;
+        try {
+            std::optional<testsupport::FileSizeLimit> limit;
+            if (sizeLimit > 0)
+                limit.emplace(rlim_t(sizeLimit));
+            image::writeJpeg(sample(), path);
+        } catch (const image::JpegError& error) {
+            text = QString::fromUtf8(error.what());
+        }
+        QCOMPARE(text, QStringLiteral("画像を保存できませんでした。\n") + path + QLatin1Char('\n') + reason);
+        QVERIFY(!QFileInfo(path).isFile());
+    }
+
+    void tooLargeImageSaysSoInJapanese() {
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/sakutuke.jpg");
+        QImage tall(8, 65501, QImage::Format_RGB32);
+        tall.fill(Qt::white);
+        QString text;
+        try {
+            image::writeJpeg(tall, path);
+        } catch (const image::JpegError& error) {
+            text = QString::fromUtf8(error.what());
+        }
+        QCOMPARE(text, QStringLiteral("画像を保存できませんでした。\n") + path +
+                           QStringLiteral("\n画像が大きすぎます（縦横とも 65500 ピクセルまで）。"));
     }
 
     void replacesAnExistingFile() {

@@ -2,6 +2,7 @@
 #include "plan_test_files.h"
 #include "plans/group_dialog.h"
 #include "plans/group_list_dialog.h"
+#include "support/placement.h"
 #include "support/scripted_platform.h"
 
 #include <QTemporaryDir>
@@ -228,6 +229,20 @@ private slots:
         QCOMPARE(m_plan.count(), 1);
         QVERIFY(!dialog->changed());
         QVERIFY(!QFile::exists(folder() + kFile));
+    }
+
+    // Opened from the group list the user moved aside, it still comes up in
+    // the middle of the main window.
+    void groupDialogIsCentredOnTheMainWindow() {
+        QWidget main;
+        testsupport::placeMainWindow(main);
+        TForm3 list(*m_platform, m_plan, QStringLiteral("春の畑"), kFile, &main);
+        list.show();
+        list.move(main.frameGeometry().topLeft());
+        bool centred = false;
+        onModal<TForm1>([&](TForm1* form) { centred = testsupport::centredOn(*form, main); });
+        click(&list, "groupAddButton");
+        QVERIFY(centred);
     }
 
     void cancellingTheGroupDialogChangesNothing() {

@@ -1,4 +1,7 @@
 #include "file_kinds.h"
+#include "history/command_scope.h"
+#include "history/history.h"
+#include "store/save_file.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -25,6 +28,35 @@ void sleepMicroseconds(long us) {
     }
 }
 
+// The random moment of a kill is counted from the child's first report, so
+// that a slow machine still has its work cut at every step.
+template <class Work> void killAtRandom(std::mt19937& random, long mostMicroseconds, Work work) {
+    int done[2];
+    QCOMPARE(pipe(done), 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        close(done[0]);
+        work(done[1]);
+        _exit(5);
+    }
+    close(done[1]);
+    char c = 0;
+    const bool reported = read(done[0], &c, 1) == 1;
+    std::uniform_int_distribution<long> delay(0, mostMicroseconds);
+    sleepMicroseconds(delay(random));
+    ::kill(child, SIGKILL);
+    close(done[0]);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(reported && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the child failed on its own");
+}
+
+void tellParent(int done) {
+    if (write(done, "d", 1) != 1)
+        _exit(4);
+}
+
 // Saves n, n+1, ... records until killed, telling the parent of every finished
 // save; exits with 3 when a save fails.
 [[noreturn]] void saveForever(const Kind& kind, const QString& folder, int n, int done) {
@@ -32,8 +64,7 @@ void sleepMicroseconds(long us) {
         store::RecordingSink sink;
         if (!kind.save(folder, kind.sample(n), sink, nullptr) || !sink.messages.isEmpty())
             _exit(3);
-        if (write(done, "s", 1) != 1)
-            _exit(4);
+        tellParent(done);
         n = n >= kLongestList ? 1 : n + 1;
     }
 }
@@ -61,12 +92,78 @@ QByteArray bytesOfState(const Kind& kind, int n) {
     return known.value(key);
 }
 
+// Enough kills of each kind of history work to land in every one of its steps.
+constexpr int kHistoryKills = 100;
+// Undo and redo of one change go on for the whole test: nothing may be pruned.
+const history::Limits kKeepAll{1000000, 20, 50LL * 1024 * 1024, 10};
+
+const Kind& tasks() {
+    return kind(QStringLiteral("tasks"));
+}
+
+const Kind& purchases() {
+    return kind(QStringLiteral("purchases"));
+}
+
+// One command that saves two files, n records in one and n + 1 in the other.
+void saveBoth(history::History& h, const QString& folder, int n) {
+    const history::CommandScope change(&h, QStringLiteral("両方"));
+    store::RecordingSink sink;
+    if (!tasks().save(folder, tasks().sample(n), sink, nullptr) ||
+        !purchases().save(folder, purchases().sample(n + 1), sink, nullptr))
+        _exit(3);
+}
+
+[[noreturn]] void saveChangesForever(const QString& folder, int n, int done) {
+    history::History h(folder, kKeepAll);
+    store::installSaveRecorder(&h);
+    for (;;) {
+        saveBoth(h, folder, n);
+        tellParent(done);
+        n = n >= kLongestList ? 1 : n + 1;
+    }
+}
+
+[[noreturn]] void undoAndRedoForever(const QString& folder, int done) {
+    history::History h(folder, kKeepAll);
+    store::installSaveRecorder(&h);
+    for (;;) {
+        const bool undo = h.undoState().nextUndo() != 0;
+        if (!(undo ? h.undo() : h.redo()).done)
+            _exit(3);
+        tellParent(done);
+    }
+}
+
+// What the history says of the file is what is on disk: the latest change
+// that touched it left exactly this file, with this many records.
+QString historyMatchesDisk(const history::History& h, const Kind& kind, const QString& folder) {
+    const int n = recordsIn(kind, folder);
+    if (n < 0 || readBytes(folder + kind.fileName) != bytesOfState(kind, n))
+        return kind.id + QStringLiteral(": not a complete save");
+    for (auto c = h.changes().crbegin(); c != h.changes().crend(); ++c) {
+        const history::FileChange* f = c->file(kind.fileName);
+        if (!f)
+            continue;
+        if (f->recordsAfter != n || f->after != history::FileIdentity::of(folder + kind.fileName))
+            return kind.id + QStringLiteral(": the history lost track of the file");
+        return QString();
+    }
+    return kind.id + QStringLiteral(": no change holds the file");
+}
+
+QByteArray keptBytes(const QString& folder, const history::FileChange& f) {
+    return readBytes(folder + QStringLiteral("history/kept/") + f.kept);
+}
+
 } // namespace
 
 class CrashDuringSaveTest : public QObject {
     Q_OBJECT
 private slots:
     void fileIsAlwaysOneCompleteSaveAfterAKill();
+    void historyHoldsEveryFinishedChangeAfterAKill();
+    void undoAndRedoAreAllOrNothingAfterAKill();
 };
 
 void CrashDuringSaveTest::fileIsAlwaysOneCompleteSaveAfterAKill() {
@@ -81,32 +178,14 @@ void CrashDuringSaveTest::fileIsAlwaysOneCompleteSaveAfterAKill() {
     }
 
     std::mt19937 random(20240610);
-    std::uniform_int_distribution<long> delay(0, 10000);
     int leftovers = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         const int k = kill % int(all.size());
         const Kind& kind = all[k];
         const QString folder = folderOf(dirs[k]->path());
-        int done[2];
-        QCOMPARE(pipe(done), 0);
-        const pid_t child = fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            close(done[0]);
-            saveForever(kind, folder, state[k] + 1, done[1]);
-        }
-        close(done[1]);
-        // The random moment is counted from the first finished save, so that a slow
-        // machine still has its saves cut at every step.
-        char c = 0;
-        const bool saved = read(done[0], &c, 1) == 1;
-        sleepMicroseconds(delay(random));
-        ::kill(child, SIGKILL);
-        close(done[0]);
-        int status = 0;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QVERIFY2(saved && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL,
-                 "the saving child failed on its own");
+        killAtRandom(random, 10000, [&](int done) { saveForever(kind, folder, state[k] + 1, done); });
+        if (QTest::currentTestFailed())
+            return;
 
         const int n = recordsIn(kind, folder);
         const QByteArray bytes = readBytes(folder + kind.fileName);
@@ -130,6 +209,94 @@ void CrashDuringSaveTest::fileIsAlwaysOneCompleteSaveAfterAKill() {
         QCOMPARE(readBytes(folder + kind.fileName), bytes);
     }
     qInfo() << kKills << "kills," << leftovers << "left something beside the file";
+}
+
+// Commands that each save two files, killed at random: at the next start the
+// history is readable and describes the files as they are (a command cut
+// short after both its files is undone then), and the latest finished change
+// still undoes to the versions it kept, and redoes.
+void CrashDuringSaveTest::historyHoldsEveryFinishedChangeAfterAKill() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir.path());
+    std::mt19937 random(20261209);
+    int n = 3;
+    int partial = 0;
+    int undoneAtStart = 0;
+    for (int kill = 0; kill < kHistoryKills; ++kill) {
+        killAtRandom(random, 6000, [&](int done) { saveChangesForever(folder, n, done); });
+        if (QTest::currentTestFailed())
+            return;
+        history::History h(folder, kKeepAll);
+        QVERIFY2(!h.changes().isEmpty(), "the history does not read");
+        for (const Kind* kind : {&tasks(), &purchases()}) {
+            const QString wrong = historyMatchesDisk(h, *kind, folder);
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong + QStringLiteral(" after kill %1").arg(kill)));
+        }
+        const history::Change last = h.changes().last();
+        partial += last.kind == history::ChangeKind::Command && last.files.size() == 1 ? 1 : 0;
+        undoneAtStart += h.recoveryNotes().isEmpty() ? 0 : 1;
+        // The latest finished command still undoes to the versions it kept, and redoes.
+        const history::Change* latest = h.find(h.undoState().nextUndo());
+        QVERIFY(latest);
+        const QList<history::FileChange> files = latest->files;
+        QMap<QString, QByteArray> now;
+        for (const history::FileChange& f : files)
+            now.insert(f.file, readBytes(folder + f.file));
+        store::installSaveRecorder(&h);
+        QVERIFY(h.undo().done);
+        for (const history::FileChange& f : files)
+            QVERIFY2(f.existedBefore ? readBytes(folder + f.file) == keptBytes(folder, f)
+                                     : !QFile::exists(folder + f.file),
+                     qPrintable(f.file + QStringLiteral(" after kill %1").arg(kill)));
+        QVERIFY(h.redo().done);
+        store::installSaveRecorder(nullptr);
+        for (const history::FileChange& f : files)
+            QCOMPARE(readBytes(folder + f.file), now.value(f.file));
+        n = recordsIn(tasks(), folder) % kLongestList + 1;
+    }
+    qInfo() << kHistoryKills << "kills;" << partial << "cut a command after its first file, kept;"
+            << undoneAtStart << "after its second, undone at the next start";
+}
+
+// Undo and redo of a change of two files, killed at random: both files are
+// always the versions before the change or both those after it, and the next
+// start knows which.
+void CrashDuringSaveTest::undoAndRedoAreAllOrNothingAfterAKill() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir.path());
+    store::RecordingSink sink;
+    QVERIFY(tasks().save(folder, tasks().sample(40), sink, nullptr));
+    QVERIFY(purchases().save(folder, purchases().sample(40), sink, nullptr));
+    const QByteArray tasksOld = readBytes(folder + tasks().fileName);
+    const QByteArray purchasesOld = readBytes(folder + purchases().fileName);
+    int changeId = 0;
+    {
+        history::History h(folder, kKeepAll);
+        store::installSaveRecorder(&h);
+        saveBoth(h, folder, 90);
+        store::installSaveRecorder(nullptr);
+        changeId = h.changes().last().id;
+    }
+    const QByteArray tasksNew = readBytes(folder + tasks().fileName);
+    const QByteArray purchasesNew = readBytes(folder + purchases().fileName);
+
+    std::mt19937 random(20261210);
+    int undone = 0;
+    for (int kill = 0; kill < kHistoryKills; ++kill) {
+        killAtRandom(random, 6000, [&](int done) { undoAndRedoForever(folder, done); });
+        if (QTest::currentTestFailed())
+            return;
+        history::History h(folder, kKeepAll);
+        const QByteArray t = readBytes(folder + tasks().fileName);
+        const QByteArray p = readBytes(folder + purchases().fileName);
+        const bool old = t == tasksOld && p == purchasesOld;
+        QVERIFY2(old || (t == tasksNew && p == purchasesNew),
+                 qPrintable(QStringLiteral("files of two versions after kill %1").arg(kill)));
+        QCOMPARE(h.undoState().nextUndo(), old ? 0 : changeId);
+        QCOMPARE(h.undoState().nextRedo(), old ? changeId : 0);
+        undone += old ? 1 : 0;
+    }
+    qInfo() << kHistoryKills << "kills;" << undone << "found the change undone";
 }
 
 QTEST_GUILESS_MAIN(CrashDuringSaveTest)

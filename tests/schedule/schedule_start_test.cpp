@@ -5,6 +5,7 @@
 #include "widgets/list_view3.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,9 +57,14 @@ void ScheduleStartTest::damagedScheduleIsReportedOnce() {
     TForm5 window(platform);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(platform.messages.count(QStringLiteral("データの読み込みに失敗しました。")), 1);
+    // The second line says where the damaged file will be kept, before anything overwrites it.
+    QCOMPARE(platform.messages,
+             QStringList(QStringLiteral("データの読み込みに失敗しました。\n") + file.fileName() +
+                         QStringLiteral(" の元の内容は、次に保存する前に yotei.xml.unreadable-日付-時刻 "
+                                        "として同じフォルダーに残します。")));
     QCOMPARE(window.context().tasks->count(), 0);
     QCOMPARE(window.scheduleTab()->list()->rowCount(), 0);
+    QVERIFY(QDir(dir.path()).entryList({QStringLiteral("yotei.xml.unreadable-*")}).isEmpty());
 }
 
 QTEST_MAIN(ScheduleStartTest)

@@ -1,6 +1,7 @@
 #include "schedule/task_dialog.h"
 #include "schedule_support.h"
 #include "support/scripted_platform.h"
+#include "support/text_box.h"
 
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -44,6 +45,9 @@ private slots:
     void noteKeepsItsLinesThroughAChange();
     void cancelLeavesEverythingUntouched();
     void failedSaveStillClosesWithTheChange();
+    void unchangedNoteKeepsTheFileThroughOks_data();
+    void unchangedNoteKeepsTheFileThroughOks();
+    void typedNoteIsSavedLineForLine();
 
 private:
     template <class T> T* find(QDialog& dialog, const char* name) {
@@ -268,6 +272,53 @@ void TaskDialogTest::failedSaveStillClosesWithTheChange() {
     QCOMPARE(platform.messages, QStringList{"データの保存に失敗しました。"});
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(m_tasks->count(), 1);
+}
+
+void TaskDialogTest::unchangedNoteKeepsTheFileThroughOks_data() {
+    QTest::addColumn<QStringList>("note");
+    QTest::newRow("no empty line at the end") << QStringList{"トマト", "ナス"};
+    QTest::newRow("one empty line at the end") << QStringList{"トマト", ""};
+    QTest::newRow("two empty lines at the end") << QStringList{"トマト", "", ""};
+    QTest::newRow("line breaks inside") << QStringList{"トマト", "", "-----", "ナス"};
+    QTest::newRow("one empty line only") << QStringList{""};
+}
+
+// The box shows the note's lines, no more and no fewer, and gives them back
+// unchanged however often the task is confirmed.
+void TaskDialogTest::unchangedNoteKeepsTheFileThroughOks() {
+    QFETCH(QStringList, note);
+    addTask(*m_tasks, {"t", "4", "1", "", note});
+    const QString folder = m_platform->dataFolder();
+    QVERIFY(m_tasks->SaveToFile(folder, *m_platform));
+    QFile file(folder + kYoteiFileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    file.close();
+    std::unique_ptr<TYoteiList> tasks = reread(folder);
+    for (int ok = 1; ok <= 3; ++ok) {
+        TForm11 dialog(*m_platform, *tasks, tasks->at(0));
+        dialog.show();
+        QCOMPARE(testsupport::shownLines(*find<QPlainTextEdit>(dialog, "noteEdit")), note);
+        clickOk(dialog);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written);
+        file.close();
+    }
+}
+
+// What the user types or pastes is kept line for line, empty lines at the end included.
+void TaskDialogTest::typedNoteIsSavedLineForLine() {
+    TYotei* task = addTask(*m_tasks, {"t", "4", "1", "", {}});
+    TForm11 dialog(*m_platform, *m_tasks, task);
+    dialog.show();
+    auto* box = find<QPlainTextEdit>(dialog, "noteEdit");
+    box->setFocus();
+    QTest::keyClicks(box, "a");
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Return);
+    box->insertPlainText(QStringLiteral("b\r\nc\r\n")); // pasted from a Windows text
+    clickOk(dialog);
+    QCOMPARE(task->note, (QStringList{"a", "", "b", "c", ""}));
 }
 
 QTEST_MAIN(TaskDialogTest)

@@ -261,7 +261,12 @@ void TaskRecordsTest::textForms() {
     QCOMPARE(task.NoteOneLine(), QStringLiteral("トマト"));
     task.note = QStringList{QStringLiteral("トマト"), QString(), QStringLiteral("ナス")};
     QCOMPARE(task.NoteText(), QStringLiteral("トマト\r\n\r\nナス\r\n"));
-    QCOMPARE(task.NoteOneLine(), QStringLiteral("トマト /  / ナス"));
+    QCOMPARE(task.NoteOneLine(), QStringLiteral("トマト / ナス"));
+    // A merged note: its empty and blank lines leave no dangling separators.
+    task.note = QStringList{"トマト", "", "-----", "　", "ナス", ""};
+    QCOMPARE(task.NoteOneLine(), QStringLiteral("トマト / ----- / ナス"));
+    task.note = QStringList{"", ""};
+    QCOMPARE(task.NoteOneLine(), QString());
 }
 
 QTEST_GUILESS_MAIN(TaskRecordsTest)

@@ -30,6 +30,7 @@ public:
     bool hasPrinter = true;
     QString printFile; // PDF the printers write to; set by the test
     QDate date = QDate(2026, 12, 9);
+    bool keepHistory = false; // the main window keeps the history of changes
     // Runs while a message is up, as the windows behind a message box may repaint then.
     std::function<void()> whileMessageShown;
 
@@ -68,6 +69,7 @@ public:
     void openUrl(const QUrl& url) override { openedUrls << url.toString(); }
     QDate today() override { return date; }
     QString dataFolder() override { return m_dataFolder; }
+    bool keepsHistory() override { return keepHistory; }
 
     // Everything the user was told, of any kind.
     QStringList allShown() const { return messages + questions + warnings + errors; }

@@ -1,0 +1,65 @@
+#include "history/data_files.h"
+
+#include "crops/crop_records.h"
+#include "favourites/favourite_records.h"
+#include "plans/plan_records.h"
+#include "purchases/purchase_records.h"
+#include "schedule/task_records.h"
+#include "store/xml_store.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace history {
+
+namespace {
+
+bool isPlanFile(const QString& fileName) {
+    for (const PlanFileInfo& plan : PlanFiles())
+        if (plan.fileName == fileName)
+            return true;
+    return false;
+}
+
+} // namespace
+
+const QStringList& dataFileNames() {
+    static const QStringList names = [] {
+        QStringList all{kCropFileName};
+        for (const PlanFileInfo& plan : PlanFiles())
+            all << plan.fileName;
+        all.sort();
+        all << kYoteiFileName << kCostFileName << kOkiniFileName;
+        return all;
+    }();
+    return names;
+}
+
+bool isDataFile(const QString& fileName) {
+    return dataFileNames().contains(fileName);
+}
+
+int recordsOf(const QString& fileName, const store::ElementCounts& counts) {
+    return isPlanFile(fileName) ? counts.depth3 : counts.depth1;
+}
+
+// Parsed from memory: loading through the store would take an unreadable
+// version for one the program failed to read.
+int countRecords(const QString& path, const QString& fileName) {
+    QFile file(path);
+    if (!file.exists())
+        return 0;
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const store::XmlDocument doc = store::XmlDocument::parse(file.readAll());
+    return doc.unparsable() ? -1 : recordsOf(fileName, doc.counts());
+}
+
+qint64 dataBytes(const QString& folder) {
+    qint64 bytes = 0;
+    for (const QString& name : dataFileNames())
+        bytes += QFileInfo(folder + name).size();
+    return bytes;
+}
+
+} // namespace history

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "store/save_recorder.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace history {
+
+// The data files whose versions the history keeps: the crop catalogue, the
+// eight plans, the schedule, the purchases and the favourites. The favourites
+// page is made from the favourites and is never kept.
+const QStringList& dataFileNames();
+bool isDataFile(const QString& fileName);
+
+// The records a file holds by its element counts: a plan's entries, every
+// other file's elements under the root. -1 when not known.
+int recordsOf(const QString& fileName, const store::ElementCounts& counts);
+// Reads the file to count them; only for versions the program never read or
+// wrote itself. 0 for a missing file, -1 for one that cannot be read.
+int countRecords(const QString& path, const QString& fileName);
+
+// Bytes of every data file in the folder.
+qint64 dataBytes(const QString& folder);
+
+} // namespace history

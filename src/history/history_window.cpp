@@ -1,0 +1,96 @@
+#include "history/history_window.h"
+
+#include "history/change_text.h"
+#include "history/history.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/list_view3.h"
+#include "widgets/platform.h"
+#include "widgets/tab_layout.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFormHistory::TFormHistory(Platform& platform, const history::History& history,
+                           std::function<void(int id)> restore, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_history(history), m_restore(std::move(restore)) {
+    setObjectName(QStringLiteral("TFormHistory"));
+    setWindowTitle(QStringLiteral("履歴"));
+    QFont tabFont = font();
+    tabFont.setPointSize(10);
+    setFont(tabFont);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        tabs::hint(QStringLiteral("新しい変更から順に並んでいます。戻したい変更にチェックを付けて"
+                                  "「戻す」を押すと、その変更の前の状態に戻ります。"),
+                   this));
+    m_list = new TListView3(this);
+    m_list->setObjectName(QStringLiteral("historyList"));
+    m_list->setColumns({QStringLiteral("日時"), QStringLiteral("変更"), QStringLiteral("ファイル（件数）")},
+                       {130, 250, 360});
+    showChanges();
+    layout->addWidget(m_list, 1);
+
+    auto* row = tabs::commandRow();
+    QPushButton* restoreButton = tabs::button(QStringLiteral("戻す"), "historyRestoreButton", this);
+    connect(restoreButton, &QPushButton::clicked, this, &TFormHistory::RestoreButtonClick);
+    row->addWidget(restoreButton);
+    QPushButton* close = tabs::button(QStringLiteral("閉じる"), "historyCloseButton", this);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    tabs::addRight(row, close);
+    layout->addLayout(row);
+    resize(800, 440);
+    fillList();
+}
+
+// The window's rows show its own copy of the changes, newest first: a
+// restore adds changes to the history while its messages are up.
+TFormHistory::~TFormHistory() {
+    m_list->clear();
+}
+
+void TFormHistory::showChanges() {
+    m_list->setTexts<history::Change>([](const history::Change& c, int column) {
+        switch (column) {
+        case 1:
+            return history::listTime(c.time);
+        case 2:
+            return c.name;
+        default:
+            return history::filesText(c);
+        }
+    });
+    m_list->setToolTips<history::Change>([](const history::Change& c, int column) {
+        if (column == 2)
+            return c.name;
+        QStringList lines;
+        for (const history::FileChange& f : c.files)
+            lines << history::fileText(c, f);
+        return column == 3 ? lines.join(QLatin1Char('\n')) : QString();
+    });
+}
+
+void TFormHistory::fillList() {
+    QList<history::Change> shown(m_history.changes().crbegin(), m_history.changes().crend());
+    std::vector<const history::Change*> rows;
+    for (const history::Change& c : shown)
+        rows.push_back(&c);
+    m_list->setRecords(rows);
+    m_shown = std::move(shown);
+}
+
+void TFormHistory::RestoreButtonClick() {
+    const auto* change = m_list->checkedRecord<history::Change>();
+    if (!change) {
+        m_platform.message(QStringLiteral("戻す変更を選択してください。"));
+        return;
+    }
+    const int id = change->id;
+    if (!m_platform.question(history::listTime(change->time) + QStringLiteral(" の「") + change->name +
+                             QStringLiteral("」の前の状態に戻します。よろしいですか？")))
+        return;
+    m_restore(id);
+    fillList();
+}
