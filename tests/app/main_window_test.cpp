@@ -2,6 +2,10 @@
 #include "crops/crop_records.h"
 #include "crops/crop_tab.h"
 #include "plans/plan_tab.h"
+#include "purchases/purchase_records.h"
+#include "purchases/purchase_tab.h"
+#include "schedule/schedule_tab.h"
+#include "schedule/task_records.h"
 #include "support/page_reading.h"
 #include "support/scripted_platform.h"
 #include "widgets/list_view3.h"
@@ -95,6 +99,49 @@ private slots:
             QCOMPARE(view->document()->begin().blockFormat().headingLevel(), 1);
         }
         QVERIFY(platform.allShown().isEmpty());
+    }
+
+    // A reload after an undo destroys every record of a file before it reads the
+    // file again; a damaged file's message lets the window repaint meanwhile.
+    void reloadLetsTheListsGoBeforeReading() {
+        QTemporaryDir dir;
+        ScriptedPlatform platform(dir.path() + '/');
+        TCostList costs;
+        costs.add()->nen = QStringLiteral("2014");
+        TYoteiList tasks;
+        tasks.add()->name = QStringLiteral("種まき");
+        QVERIFY(costs.SaveToFile(platform.dataFolder(), platform) &&
+                tasks.SaveToFile(platform.dataFolder(), platform));
+        TForm5 window(platform);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.scheduleTab()->filters()->button(4)->click(); // すべて
+        QCOMPARE(window.purchaseTab()->list()->rowCount(), 1);
+        QCOMPARE(window.scheduleTab()->list()->rowCount(), 1);
+
+        for (const QString& name : {kCostFileName, kYoteiFileName}) {
+            QFile broken(platform.dataFolder() + name);
+            QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            broken.write("<data><cost");
+        }
+        QStringList stale;
+        platform.whileMessageShown = [&] {
+            const auto check = [&stale](TListView3* list, auto isLive) {
+                for (int i = 0; i < list->rowCount(); ++i)
+                    if (!isLive(list->row(i).data()))
+                        stale << list->objectName();
+            };
+            check(window.purchaseTab()->list(), [&](const void* r) {
+                return window.context().costs->indexOf(static_cast<const TCost*>(r)) >= 0;
+            });
+            check(window.scheduleTab()->list(), [&](const void* r) {
+                return window.context().tasks->indexOf(static_cast<const TYotei*>(r)) >= 0;
+            });
+            window.grab();
+        };
+        window.ReloadData({kCostFileName, kYoteiFileName});
+        QCOMPARE(platform.messages.size(), 2);
+        QCOMPARE(stale, QStringList());
     }
 
     void helpButtonOpensTheHelpPage() {
