@@ -70,6 +70,7 @@ private slots:
     void chartShowsYearsThenMonthsOfTheChosenYear();
     void chartFollowsChangesToThePurchases();
     void hoveringABarShowsItsAmount();
+    void yearLabelsTurnWhenTheyDoNotFitSideBySide();
     void chartSavesPngOrJpegByExtension();
 
 private:
@@ -257,6 +258,21 @@ void ExportWindowsTest::chartFollowsChangesToThePurchases() {
     m_tab->RebuildYears();
     m_tab->YearChanged();
     QCOMPARE(totals(window), (QList<qint64>{3000002000, 700}));
+}
+
+void ExportWindowsTest::yearLabelsTurnWhenTheyDoNotFitSideBySide() {
+    startPurchases();
+    TPurchaseChartWindow* window = openChart();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const auto angle = [window] { return window->chart()->axes(Qt::Horizontal).value(0)->labelsAngle(); };
+    QCOMPARE(angle(), 0);
+    for (int year = 2000; year < 2013; ++year)
+        addCost(m_costs, QString::number(year), "4", "100");
+    startPurchases();
+    QCOMPARE(window->bars().size(), 15);
+    QVERIFY(angle() != 0);
+    window->resize(1600, window->height());
+    QCOMPARE(angle(), 0);
 }
 
 void ExportWindowsTest::hoveringABarShowsItsAmount() {
