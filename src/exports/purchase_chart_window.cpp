@@ -91,8 +91,11 @@ void TPurchaseChartWindow::Redraw() {
     const QString year = m_tab.years()->currentText();
     m_bars = PurchaseChartBars(*m_context.costs, year, m_tab.months()->currentText());
     m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes())
+    // The chart gives a removed axis back to its caller rather than deleting it.
+    for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
+        delete axis;
+    }
     m_value->clear();
 
     auto* set = new QBarSet(QStringLiteral("購入金額"));

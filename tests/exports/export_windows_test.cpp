@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -255,9 +256,16 @@ void ExportWindowsTest::chartFollowsChangesToThePurchases() {
     QCOMPARE(totals(window), QList<qint64>{3000002000});
     // A change made elsewhere shows once the tab shows its purchases again, as after an undo.
     addCost(m_costs, "2015", "1", "700");
+    QList<QPointer<QAbstractAxis>> before;
+    for (QAbstractAxis* axis : window->chart()->axes())
+        before << axis;
     m_tab->RebuildYears();
     m_tab->YearChanged();
     QCOMPARE(totals(window), (QList<qint64>{3000002000, 700}));
+    // Each redraw leaves nothing of the last one behind.
+    QCOMPARE(before.size(), 2);
+    for (const QPointer<QAbstractAxis>& axis : before)
+        QVERIFY(axis.isNull());
 }
 
 void ExportWindowsTest::yearLabelsTurnWhenTheyDoNotFitSideBySide() {
