@@ -25,7 +25,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${AOBAROKU_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
+# The libraries the linker finds do not bring the window system's plugin, which
+# Qt only recommends: without it the window cannot open. Links and the help page
+# open through xdg-open, which fails with a message where it is missing.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "notebook for a home vegetable garden")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Aobaroku (青葉録) keeps what a home vegetable gardener writes down over the

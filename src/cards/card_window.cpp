@@ -111,7 +111,7 @@ void TCardWindow::SaveButtonClick() {
         cards::drawFooter(image);
         const QString path = m_platform.saveFileName(m_fileName, QString());
         if (!path.isEmpty())
-            image::writeJpeg(image, path);
+            image::writeJpeg(image, path, m_platform.dataFolder());
     } catch (const image::JpegError& e) {
         m_platform.error(QString::fromUtf8(e.what()));
     }

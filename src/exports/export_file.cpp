@@ -5,28 +5,13 @@
 #include "image/jpeg_writer.h"
 #include "store/save_file.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <cerrno>
 #include <exception>
 
-namespace {
-
-// A slip in the save dialog or on the command line must not put a CSV file in
-// place of the user's catalogue.
-bool isNotebookFile(const QString& path, const QString& dataFolder) {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    if (!history::isDataFile(name) && name != QStringLiteral("OkiniList.html"))
-        return false;
-    const QString folder = QDir(dataFolder).canonicalPath();
-    return !folder.isEmpty() && info.absoluteDir().canonicalPath() == folder;
-}
-
-} // namespace
-
 QString writeExportFile(const QString& path, const QByteArray& bytes, const QString& dataFolder) {
-    if (isNotebookFile(path, dataFolder))
+    // A slip in the save dialog or on the command line must not put a CSV file in
+    // place of the user's catalogue.
+    if (history::isNotebookFile(path, dataFolder))
         return exportmsg::writeFailed(path, QStringLiteral("青葉録のデータファイルには書き出せません。"));
     errno = 0;
     try {

@@ -91,8 +91,11 @@ void TPurchaseChartWindow::Redraw() {
     const QString year = m_tab.years()->currentText();
     m_bars = PurchaseChartBars(*m_context.costs, year, m_tab.months()->currentText());
     m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes())
+    // The chart gives a removed axis back to its caller rather than deleting it.
+    for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
+        delete axis;
+    }
     m_value->clear();
 
     auto* set = new QBarSet(QStringLiteral("購入金額"));
@@ -132,6 +135,31 @@ void TPurchaseChartWindow::setAxes(qint64 largest) {
         series->attachAxis(categories);
         series->attachAxis(values);
     }
+    fitBarLabels();
+}
+
+// A ledger of many years leaves each bar less room than its label "2012年"
+// needs, and the axis would cut every label to "20…". Turned on its side, each stays whole.
+void TPurchaseChartWindow::fitBarLabels() {
+    QAbstractAxis* axis = m_chart->axes(Qt::Horizontal).value(0);
+    if (!axis || m_bars.isEmpty())
+        return;
+    const QFontMetrics metrics(axis->labelsFont());
+    int widest = 0;
+    for (const ChartBar& bar : m_bars)
+        widest = std::max(widest, metrics.horizontalAdvance(bar.label));
+    // The value axis with its yen labels and the margins take this much of the view.
+    constexpr int kBesideThePlot = 170;
+    const qreal room = qreal(m_view->width() - kBesideThePlot) / m_bars.size();
+    const bool turned = widest + metrics.averageCharWidth() > room;
+    axis->setLabelsAngle(turned ? -90 : 0);
+    // The axis cuts labels to the bar's width even when they are turned.
+    axis->setTruncateLabels(!turned);
+}
+
+void TPurchaseChartWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitBarLabels();
 }
 
 void TPurchaseChartWindow::BarHovered(bool status, int index) {

@@ -31,8 +31,12 @@ public:
     // PNG, or JPEG when the chosen name ends in .jpg or .jpeg.
     void SaveButtonClick();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void setAxes(qint64 largest);
+    void fitBarLabels();
 
     AppContext& m_context;
     TPurchaseTab& m_tab;

@@ -7,6 +7,7 @@
 #include "schedule/task_records.h"
 #include "store/xml_store.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -37,6 +38,15 @@ const QStringList& dataFileNames() {
 
 bool isDataFile(const QString& fileName) {
     return dataFileNames().contains(fileName);
+}
+
+bool isNotebookFile(const QString& path, const QString& dataFolder) {
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (!isDataFile(name) && name != kOkiniPageName)
+        return false;
+    const QString folder = QDir(dataFolder).canonicalPath();
+    return !folder.isEmpty() && info.absoluteDir().canonicalPath() == folder;
 }
 
 int recordsOf(const QString& fileName, const store::ElementCounts& counts) {

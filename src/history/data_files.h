@@ -12,6 +12,9 @@ namespace history {
 // page is made from the favourites and is never kept.
 const QStringList& dataFileNames();
 bool isDataFile(const QString& fileName);
+// A file of the notebook in that folder, the page included: no export or
+// image may take its place, whatever name a save dialog was given.
+bool isNotebookFile(const QString& path, const QString& dataFolder);
 
 // The records a file holds by its element counts: a plan's entries, every
 // other file's elements under the root. -1 when not known.

@@ -1,5 +1,7 @@
 #include "image/jpeg_writer.h"
 
+#include "history/data_files.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -118,8 +120,23 @@ QString writeFailureReason(const QString& path, int error) {
     }
 }
 
+namespace {
+
+QString failedText(const QString& path) {
+    return QStringLiteral("画像を保存できませんでした。\n") + path + QLatin1Char('\n');
+}
+
+} // namespace
+
+void writeJpeg(const QImage& image, const QString& path, const QString& dataFolder) {
+    if (history::isNotebookFile(path, dataFolder))
+        throw JpegError(
+            (failedText(path) + QStringLiteral("青葉録のデータファイルには保存できません。")).toStdString());
+    writeJpeg(image, path);
+}
+
 void writeJpeg(const QImage& image, const QString& path) {
-    const QString failed = QStringLiteral("画像を保存できませんでした。\n") + path + QLatin1Char('\n');
+    const QString failed = failedText(path);
     QByteArray bytes;
     try {
         bytes = encodeJpeg(image);

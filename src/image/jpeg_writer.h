@@ -27,5 +27,8 @@ QString writeFailureReason(const QString& path, int error);
 // Writes the image as JPEG to the path exactly as given (no extension is added),
 // replacing the file only once every byte is written. Throws JpegError.
 void writeJpeg(const QImage& image, const QString& path);
+// The same, for a path the user chose: a file of the notebook in dataFolder is
+// refused, since replacing it with a picture would lose it beyond any undo.
+void writeJpeg(const QImage& image, const QString& path, const QString& dataFolder);
 
 } // namespace image

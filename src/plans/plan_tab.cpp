@@ -218,7 +218,7 @@ void TPlanTab::Button9Click() {
         return;
     m_lastImageName = path;
     try {
-        image::writeJpeg(*m_context.chart, path);
+        image::writeJpeg(*m_context.chart, path, platform.dataFolder());
     } catch (const image::JpegError& e) {
         platform.error(QString::fromUtf8(e.what()));
     }

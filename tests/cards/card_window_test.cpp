@@ -247,6 +247,23 @@ private slots:
         QVERIFY(controlsShown(card));
     }
 
+    // A slip in the save dialog: the schedule itself must not become a picture.
+    void neverSavedOverAFileOfTheNotebook() {
+        const TYotei task = sampleTask();
+        TForm12 card(task, *m_platform);
+        show(card);
+        m_platform->saveAs = path(QStringLiteral("yotei.xml"));
+        QFile schedule(m_platform->saveAs);
+        QVERIFY(schedule.open(QIODevice::WriteOnly) && schedule.write("<data/>") == 7);
+        schedule.close();
+        card.SaveButtonClick();
+        QCOMPARE(m_platform->errors,
+                 QStringList(QStringLiteral("画像を保存できませんでした。\n") + m_platform->saveAs +
+                             QStringLiteral("\n青葉録のデータファイルには保存できません。")));
+        QVERIFY(schedule.open(QIODevice::ReadOnly));
+        QCOMPARE(schedule.readAll(), QByteArray("<data/>"));
+    }
+
     void noPrinterIsReportedAndTheCardStays() {
         const TSakumotu crop = sampleCrop();
         TForm7 card(crop, *m_platform);

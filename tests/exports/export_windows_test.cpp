@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -70,6 +71,7 @@ private slots:
     void chartShowsYearsThenMonthsOfTheChosenYear();
     void chartFollowsChangesToThePurchases();
     void hoveringABarShowsItsAmount();
+    void yearLabelsTurnWhenTheyDoNotFitSideBySide();
     void chartSavesPngOrJpegByExtension();
 
 private:
@@ -254,9 +256,31 @@ void ExportWindowsTest::chartFollowsChangesToThePurchases() {
     QCOMPARE(totals(window), QList<qint64>{3000002000});
     // A change made elsewhere shows once the tab shows its purchases again, as after an undo.
     addCost(m_costs, "2015", "1", "700");
+    QList<QPointer<QAbstractAxis>> before;
+    for (QAbstractAxis* axis : window->chart()->axes())
+        before << axis;
     m_tab->RebuildYears();
     m_tab->YearChanged();
     QCOMPARE(totals(window), (QList<qint64>{3000002000, 700}));
+    // Each redraw leaves nothing of the last one behind.
+    QCOMPARE(before.size(), 2);
+    for (const QPointer<QAbstractAxis>& axis : before)
+        QVERIFY(axis.isNull());
+}
+
+void ExportWindowsTest::yearLabelsTurnWhenTheyDoNotFitSideBySide() {
+    startPurchases();
+    TPurchaseChartWindow* window = openChart();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const auto angle = [window] { return window->chart()->axes(Qt::Horizontal).value(0)->labelsAngle(); };
+    QCOMPARE(angle(), 0);
+    for (int year = 2000; year < 2013; ++year)
+        addCost(m_costs, QString::number(year), "4", "100");
+    startPurchases();
+    QCOMPARE(window->bars().size(), 15);
+    QVERIFY(angle() != 0);
+    window->resize(1600, window->height());
+    QCOMPARE(angle(), 0);
 }
 
 void ExportWindowsTest::hoveringABarShowsItsAmount() {

@@ -70,6 +70,14 @@ private slots:
                  depends.constData());
     }
 
+    // Installed without recommended packages, the window must still open.
+    void dependsOnTheWindowSystemPlugin() {
+        const QByteArray depends = run("dpkg-deb", {"-f", m_deb, "Depends"}).output;
+        QVERIFY2(depends.contains("qt6-qpa-plugins"), depends.constData());
+        const QByteArray recommends = run("dpkg-deb", {"-f", m_deb, "Recommends"}).output;
+        QVERIFY2(recommends.contains("xdg-utils"), recommends.constData());
+    }
+
     void programIsStripped() {
         const QByteArray kind = run("file", {"-b", installed("bin/aobaroku")}).output;
         QVERIFY2(kind.contains(", stripped"), kind.constData());

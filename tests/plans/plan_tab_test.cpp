@@ -334,6 +334,18 @@ private slots:
         QCOMPARE(m_chart.size(), QSize(697, 17));
     }
 
+    void theChartIsNeverSavedOverAPlanFile() {
+        QVERIFY(plantest::writeBytes(path("sakutuke1.xml"), kThreeRows));
+        start();
+        m_platform->saveAs = path("sakutuke1.xml");
+        click(m_tab.get(), "planSaveImageButton");
+        QCOMPARE(m_platform->errors.size(), 1);
+        QVERIFY(m_platform->errors.first().endsWith("青葉録のデータファイルには保存できません。"));
+        QFile plan(path("sakutuke1.xml"));
+        QVERIFY(plan.open(QIODevice::ReadOnly));
+        QCOMPARE(plan.readAll(), kThreeRows);
+    }
+
     void aPlanThatFailedToLoadIsKeptAsideBeforeItIsOverwritten() {
         const QByteArray broken = plantest::planFile(
             "<sakutuke name=\"x\"><group name=\"G\" order=\"1\"/><group name=\"H\" order=\"z\"/></sakutuke>");
