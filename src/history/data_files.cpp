@@ -53,6 +53,11 @@ int recordsOf(const QString& fileName, const store::ElementCounts& counts) {
     return isPlanFile(fileName) ? counts.depth3 : counts.depth1;
 }
 
+// Only a plan needs the deep walk; a ledger's lines and names are not counted.
+int recordsOf(const QString& fileName, const store::XmlDocument& doc) {
+    return doc.elementsBelowRoot(isPlanFile(fileName) ? 3 : 1);
+}
+
 // Parsed from memory: loading through the store would take an unreadable
 // version for one the program failed to read.
 int countRecords(const QString& path, const QString& fileName) {
@@ -62,7 +67,7 @@ int countRecords(const QString& path, const QString& fileName) {
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     const store::XmlDocument doc = store::XmlDocument::parse(file.readAll());
-    return doc.unparsable() ? -1 : recordsOf(fileName, doc.counts());
+    return doc.unparsable() ? -1 : recordsOf(fileName, doc);
 }
 
 qint64 dataBytes(const QString& folder) {

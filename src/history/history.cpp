@@ -159,10 +159,10 @@ void History::forgetSave(const QString& name, const std::optional<FileChange>& e
         m_open.reset();
 }
 
-void History::fileRead(const QString& path, const store::ElementCounts& counts) {
+void History::fileRead(const QString& path, const store::XmlDocument& doc) {
     const QString name = trackedName(path);
     if (!name.isEmpty())
-        remember(name, FileIdentity::of(path), recordsOf(name, counts));
+        remember(name, FileIdentity::of(path), recordsOf(name, doc));
 }
 
 // The file is still in use, so it is copied, never linked: a link would follow

@@ -58,7 +58,7 @@ public:
 
     void replace(const QString& path, const QString& target, const QString& staging,
                  const store::ElementCounts& counts, const std::function<void()>& rename) override;
-    void fileRead(const QString& path, const store::ElementCounts& counts) override;
+    void fileRead(const QString& path, const store::XmlDocument& doc) override;
     void fileUnreadable(const QString& path) override;
 
     // Finished changes, oldest first.

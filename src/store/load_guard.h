@@ -39,7 +39,7 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
         }
         readRecords(doc);
         if (SaveRecorder* recorder = saveRecorder())
-            recorder->fileRead(path, doc.counts());
+            recorder->fileRead(path, doc);
     } catch (const std::exception&) {
         noteUnreadable(path);
         sink.message(loadFailureText(message, path));

@@ -5,9 +5,11 @@
 
 namespace store {
 
-// What a save or a load knows of a data file's records without reading them
-// again: the elements under the root, and those three levels down (a plan's
-// entries sit there). -1 when not known.
+class XmlDocument;
+
+// What a save knows of the records it wrote, counted as it wrote them: the
+// elements under the root, and those three levels down (a plan's entries sit
+// there). -1 when not known.
 struct ElementCounts {
     int depth1 = -1;
     int depth3 = -1;
@@ -27,8 +29,9 @@ public:
     // recorder calls it exactly once and lets its error through.
     virtual void replace(const QString& path, const QString& target, const QString& staging,
                          const ElementCounts& counts, const std::function<void()>& rename) = 0;
-    // A loader read the file in full.
-    virtual void fileRead(const QString& path, const ElementCounts& counts) = 0;
+    // A loader read the file in full into doc. Whatever the recorder counts in
+    // doc costs another walk of it, so it counts only what it needs.
+    virtual void fileRead(const QString& path, const XmlDocument& doc) = 0;
     // A loader could not read the file in full.
     virtual void fileUnreadable(const QString& path) = 0;
 };

@@ -313,11 +313,9 @@ int elementsBelow(const xmlNode* parent, int levels) {
 
 } // namespace
 
-ElementCounts XmlDocument::counts() const {
+int XmlDocument::elementsBelowRoot(int levels) const {
     const xmlNode* root = m_doc ? xmlDocGetRootElement(m_doc) : nullptr;
-    if (!root)
-        return ElementCounts{0, 0};
-    return ElementCounts{elementsBelow(root, 1), elementsBelow(root, 3)};
+    return root ? elementsBelow(root, levels) : 0;
 }
 
 QByteArray XmlDocument::serialize() const {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "store/save_recorder.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -66,8 +64,8 @@ public:
     bool unparsable() const { return m_unparsable; }
     QList<XmlNode> select(const char* path) const;
     XmlNode root() const;
-    // The elements one and three levels below the root.
-    ElementCounts counts() const;
+    // The elements `levels` below the root: 1 for its children.
+    int elementsBelowRoot(int levels) const;
 
     QByteArray serialize() const;
     // Atomic replacement of the file; throws SaveError.
