@@ -98,10 +98,6 @@ QStringList HistoryFolder::keptNames() const {
     return QDir(m_kept).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-int HistoryFolder::changeOfKept(const QString& kept) {
-    return leadingNumber(kept);
-}
-
 bool HistoryFolder::writeChange(const Change& change) {
     if (!makeFolders())
         return false;

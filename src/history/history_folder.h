@@ -29,7 +29,6 @@ public:
     bool readKept(const QString& kept, QByteArray& bytes) const;
     void removeKept(const QString& kept);
     QStringList keptNames() const;
-    static int changeOfKept(const QString& kept);
 
     bool writeChange(const Change& change);
     void removeChange(int id);

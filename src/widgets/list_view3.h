@@ -67,7 +67,6 @@ public:
     void setColumns(const QStringList& captions, const QList<int>& widths);
     // For the column's caption and its cells.
     void setColumnAlignment(int column, Qt::Alignment alignment);
-    int columnCount() const { return m_rows->columnCount(); }
     QString caption(int column) const;
 
     // What a row of a T shows in a column (1 for the first after the check
