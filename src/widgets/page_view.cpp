@@ -53,6 +53,13 @@ QString decodePage(const QByteArray& bytes) {
     return text;
 }
 
+// Whether a link to url may be handed to the default browser.
+bool opensOutside(const QUrl& url) {
+    static const QStringList schemes = {QStringLiteral("http"), QStringLiteral("https"),
+                                        QStringLiteral("ftp"), QStringLiteral("mailto")};
+    return url.isValid() && schemes.contains(url.scheme(), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 PageView::PageView(Platform& platform, QWidget* parent) : QTextBrowser(parent), m_platform(platform) {
@@ -78,12 +85,6 @@ bool PageView::showFile(const QString& path) {
     document()->setBaseUrl(QUrl::fromLocalFile(path));
     setHtml(decodePage(bytes));
     return true;
-}
-
-bool PageView::opensOutside(const QUrl& url) {
-    static const QStringList schemes = {QStringLiteral("http"), QStringLiteral("https"),
-                                        QStringLiteral("ftp"), QStringLiteral("mailto")};
-    return url.isValid() && schemes.contains(url.scheme(), Qt::CaseInsensitive);
 }
 
 // A script, a local file or anything else a page may name opens nothing.

@@ -17,9 +17,6 @@ public:
     // it. False, with the page on show left as it is, when the file cannot be read.
     bool showFile(const QString& path);
 
-    // Whether a link to url may be handed to the default browser.
-    static bool opensOutside(const QUrl& url);
-
 private:
     void linkClicked(const QUrl& url);
 
