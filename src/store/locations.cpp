@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,9 @@
 namespace store {
 
 namespace {
+
+// The starter catalogue and the sample plan behind the button サンプル.
+const QStringList kStarterFiles = {QStringLiteral("sakumotu.xml"), QStringLiteral("sakutuke4.xml")};
 
 QString withSlash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');

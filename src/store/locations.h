@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace store {
 
@@ -44,8 +43,5 @@ bool prepareDataFolder(const DataFolder& folder, const Surroundings& where);
 // package installs them, so an unpacked package works from any root.
 QString siteFolder(const Surroundings& where);
 QString starterFolder(const Surroundings& where);
-
-// The starter catalogue and the sample plan behind the button サンプル.
-inline const QStringList kStarterFiles = {QStringLiteral("sakumotu.xml"), QStringLiteral("sakutuke4.xml")};
 
 } // namespace store
