@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/windowless_commands.h"
+#include "exports/export_messages.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -94,7 +95,7 @@ StartDecision readCommandLine(const QStringList& arguments, const store::Surroun
         return decision;
     }
     if (parser.isSet(kDataOption) && (given.isEmpty() || !store::dataFolderExists(decision.dataFolder))) {
-        err << QStringLiteral("データフォルダーがありません: ") << given << '\n';
+        err << exportmsg::noDataFolder(given) << '\n';
         decision.exitCode = kUsageExitCode;
         return decision;
     }
