@@ -64,7 +64,7 @@ QList<Figure> startupFigures(const QString& root, int runs) {
     std::unique_ptr<QWidget> main;
     const auto makeEmpty = [] { return new QMainWindow; };
     const auto makeMain = [&platform] { return new TForm5(platform); };
-    // The first window of the process also starts the style, the fonts and the web engine.
+    // The first window of the process also starts the style and the fonts.
     const double firstEmpty = elapsedMs([&] { showNew(empty, makeEmpty); });
     const double firstMain = elapsedMs([&] { showNew(main, makeMain); });
     dropWindow(empty);
