@@ -1,11 +1,12 @@
 #include "purchases/purchase_records.h"
 
+#include "store/keyed_sort.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <numeric>
 
 namespace {
 
@@ -218,24 +219,10 @@ void TCostList::remove(int i) {
 }
 
 void TCostList::SortByDate() {
-    // The same order as CompareByDate, with the numbers read once per purchase
-    // instead of in every comparison, where reading them was most of the time.
-    std::vector<std::array<qint64, 3>> dates;
-    dates.reserve(m_items.size());
-    for (const auto& cost : m_items)
-        dates.push_back({wholeNumber(cost->nen), wholeNumber(cost->tuki), wholeNumber(cost->hi)});
-    // A list read from its own file is in order already.
-    if (std::is_sorted(dates.begin(), dates.end()))
-        return;
-    std::vector<int> order(m_items.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&dates](int a, int b) { return dates[size_t(a)] < dates[size_t(b)]; });
-    std::vector<std::unique_ptr<TCost>> sorted;
-    sorted.reserve(m_items.size());
-    for (int from : order)
-        sorted.push_back(std::move(m_items[size_t(from)]));
-    m_items = std::move(sorted);
+    // The same order as CompareByDate.
+    store::sortByKeys(m_items, [](const TCost& cost) {
+        return std::array<qint64, 3>{wholeNumber(cost.nen), wholeNumber(cost.tuki), wholeNumber(cost.hi)};
+    });
 }
 
 TCostRefList TCostList::Filter(const QString& year, const QString& month) const {

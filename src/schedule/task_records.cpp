@@ -2,12 +2,12 @@
 
 #include "schedule/calendar.h"
 #include "schedule/task_merge.h"
+#include "store/keyed_sort.h"
 #include "store/text_lines.h"
 
 #include <algorithm>
 #include <compare>
 #include <functional>
-#include <numeric>
 #include <utility>
 
 QString TYotei::WeekText() const {
@@ -132,23 +132,9 @@ void TYoteiList::Filter(const QString& key, const QDate& today, TYoteiRefList& o
 }
 
 void TYoteiList::SortByWeek() {
-    // The numbers are read once per task rather than once per comparison.
-    std::vector<std::pair<int, int>> weeks;
-    weeks.reserve(m_items.size());
-    for (const auto& task : m_items)
-        weeks.emplace_back(WholeNumberOrZero(task->tuki), WholeNumberOrZero(task->shuu));
-    // A schedule read from its own file is mostly in order already.
-    if (std::is_sorted(weeks.begin(), weeks.end()))
-        return;
-    std::vector<int> order(m_items.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&weeks](int a, int b) { return weeks[size_t(a)] < weeks[size_t(b)]; });
-    std::vector<std::unique_ptr<TYotei>> sorted;
-    sorted.reserve(m_items.size());
-    for (int from : order)
-        sorted.push_back(std::move(m_items[size_t(from)]));
-    m_items = std::move(sorted);
+    store::sortByKeys(m_items, [](const TYotei& task) {
+        return std::pair(WholeNumberOrZero(task.tuki), WholeNumberOrZero(task.shuu));
+    });
 }
 
 void TYoteiList::ClearStates() {
