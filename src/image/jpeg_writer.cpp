@@ -1,15 +1,11 @@
 #include "image/jpeg_writer.h"
 
 #include "history/data_files.h"
+#include "store/save_file.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
 #include <jpeglib.h>
@@ -93,33 +89,6 @@ QByteArray encodeJpeg(const QImage& image) {
     return bytes;
 }
 
-QString writeFailureReason(const QString& path, int error) {
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        return QStringLiteral("保存先のフォルダーがありません。");
-    if (info.isDir())
-        return QStringLiteral("同じ名前のフォルダーがあります。");
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("保存先のフォルダーがありません。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("保存先に書き込む権限がありません。");
-    case EROFS:
-        return QStringLiteral("保存先は読み取り専用です。");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎて書き込めません。");
-    case 0:
-        return QString();
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
 namespace {
 
 QString failedText(const QString& path) {
@@ -143,22 +112,8 @@ void writeJpeg(const QImage& image, const QString& path) {
     } catch (const JpegError& e) {
         throw JpegError((failed + QString::fromUtf8(e.what())).toStdString());
     }
-    QSaveFile file(path);
-    // errno is read at once: what QSaveFile does after a failure may change it.
-    const auto fail = [&file, &path, &failed](int error) {
-        QString reason = writeFailureReason(path, error);
-        if (reason.isEmpty())
-            reason = file.errorString();
-        file.cancelWriting();
-        return JpegError((failed + reason).toStdString());
-    };
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throw fail(errno);
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw fail(errno);
-    if (!file.commit())
-        throw fail(errno);
+    if (const QString reason = store::saveNamedFile(path, bytes); !reason.isEmpty())
+        throw JpegError((failed + reason).toStdString());
 }
 
 } // namespace image

@@ -19,13 +19,8 @@ public:
 // Throws JpegError with the reason alone.
 QByteArray encodeJpeg(const QImage& image);
 
-// Why a file could not be written to path after the system error `error`: in
-// the user's words for the common causes, the system's own words otherwise,
-// and empty when neither the path nor the error (0 for none) tells.
-QString writeFailureReason(const QString& path, int error);
-
 // Writes the image as JPEG to the path exactly as given (no extension is added),
-// replacing the file only once every byte is written. Throws JpegError.
+// atomically as every file of the program is written. Throws JpegError.
 void writeJpeg(const QImage& image, const QString& path);
 // The same, for a path the user chose: a file of the notebook in dataFolder is
 // refused, since replacing it with a picture would lose it beyond any undo.
