@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform) {
     m_context.platform = &m_platform;
@@ -188,10 +189,7 @@ void TForm5::FormShow() {
 void TForm5::ReloadData(const QStringList& files) {
     if (files.contains(kCropFileName))
         startCrops();
-    bool plans = false;
-    for (const PlanFileInfo& plan : PlanFiles())
-        plans = plans || files.contains(plan.fileName);
-    if (plans)
+    if (std::any_of(files.begin(), files.end(), IsPlanFile))
         m_planTab->ReadPlanCaptions();
     if (files.contains(m_context.planFile))
         m_planTab->SpeedButtonClick();

@@ -13,17 +13,6 @@
 
 namespace history {
 
-namespace {
-
-bool isPlanFile(const QString& fileName) {
-    for (const PlanFileInfo& plan : PlanFiles())
-        if (plan.fileName == fileName)
-            return true;
-    return false;
-}
-
-} // namespace
-
 const QStringList& dataFileNames() {
     static const QStringList names = [] {
         QStringList all{kCropFileName};
@@ -50,12 +39,12 @@ bool isNotebookFile(const QString& path, const QString& dataFolder) {
 }
 
 int recordsOf(const QString& fileName, const store::ElementCounts& counts) {
-    return isPlanFile(fileName) ? counts.depth3 : counts.depth1;
+    return IsPlanFile(fileName) ? counts.depth3 : counts.depth1;
 }
 
 // Only a plan needs the deep walk; a ledger's lines and names are not counted.
 int recordsOf(const QString& fileName, const store::XmlDocument& doc) {
-    return doc.elementsBelowRoot(isPlanFile(fileName) ? 3 : 1);
+    return doc.elementsBelowRoot(IsPlanFile(fileName) ? 3 : 1);
 }
 
 // Parsed from memory: loading through the store would take an unreadable

@@ -214,3 +214,9 @@ const std::array<PlanFileInfo, 8>& PlanFiles() {
     }};
     return files;
 }
+
+bool IsPlanFile(const QString& fileName) {
+    const auto& files = PlanFiles();
+    return std::any_of(files.begin(), files.end(),
+                       [&fileName](const PlanFileInfo& file) { return file.fileName == fileName; });
+}

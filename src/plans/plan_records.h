@@ -146,6 +146,7 @@ struct PlanFileInfo {
     int buttonPosition;
 };
 const std::array<PlanFileInfo, 8>& PlanFiles();
+bool IsPlanFile(const QString& fileName);
 
 // The plan name stored in the file; empty when there is none.
 QString ReadPlanName(const QString& folder, const QString& fileName, store::MessageSink& sink);
