@@ -170,7 +170,7 @@ QList<qint64> TSinaList::RemainingTotals() const {
     QList<qint64> totals(count());
     qint64 total = 0;
     for (int i = count() - 1; i >= 0; --i)
-        totals[i] = total = addClamped(total, wholeNumber(at(i)->kingaku));
+        totals[i] = total = addClamped(total, at(i)->Amount());
     return totals;
 }
 
