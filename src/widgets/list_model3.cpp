@@ -135,11 +135,7 @@ void TListModel3::markChanged(int row) {
 }
 
 void TListModel3::sortRecords(const std::function<bool(const void*, const void*)>& less) {
-    std::vector<int> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return less(m_rows[size_t(a)], m_rows[size_t(b)]); });
-    reorder(order);
+    sortRows([&](int a, int b) { return less(m_rows[size_t(a)], m_rows[size_t(b)]); });
 }
 
 void TListModel3::sortByText(int column, const QCollator& collator) {
@@ -153,14 +149,13 @@ void TListModel3::sortByText(int column, const QCollator& collator) {
         const QString shown = text(row, column);
         keys.push_back(collator.sortKey(fold ? shown.toCaseFolded() : shown));
     }
-    std::vector<int> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
-    reorder(order);
+    sortRows([&keys](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
 }
 
-void TListModel3::reorder(const std::vector<int>& order) {
+void TListModel3::sortRows(const std::function<bool(int a, int b)>& rowLess) {
+    std::vector<int> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), rowLess);
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<const void*> rows(order.size());
     std::vector<int> newRowOf(order.size());

@@ -68,8 +68,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    // order[newRow] is the old row that moves there.
-    void reorder(const std::vector<int>& order);
+    // The stable sort behind both: rowLess compares two rows by their places
+    // before the sort.
+    void sortRows(const std::function<bool(int a, int b)>& rowLess);
     void markChanged(int row);
 
     Format m_format;
