@@ -1,4 +1,5 @@
 #include "favourites/favourite_records.h"
+#include "okini_test_support.h"
 #include "store/message_sink.h"
 #include "support/page_reading.h"
 #include "support/scripted_platform.h"
@@ -7,18 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using okinitest::addOkini;
 using testsupport::links;
 using testsupport::paragraphs;
 
 namespace {
-
-TOkini* addOkini(TOkiniList& list, const QString& name, const QString& url, const QString& memo) {
-    TOkini* okini = list.add();
-    okini->name = name;
-    okini->url = url;
-    okini->memo = memo;
-    return okini;
-}
 
 // The format of the text at position in the document.
 QTextCharFormat formatAt(const QTextDocument* document, int position) {
