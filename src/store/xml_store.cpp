@@ -164,6 +164,14 @@ xmlNode* evaluateFirst(xmlDoc* doc, xmlNode* context, const char* path) {
     return nodes.isEmpty() ? nullptr : nodes.first().raw();
 }
 
+// The first node the path selects from context; throws XmlError when none.
+xmlNode* requiredFirst(xmlNode* context, const char* path) {
+    xmlNode* node = evaluateFirst(context->doc, context, path);
+    if (!node)
+        throw XmlError(std::string("missing node ") + path);
+    return node;
+}
+
 QByteArray utf8(const QString& s) {
     return s.toUtf8();
 }
@@ -182,17 +190,11 @@ void initXml() {
 }
 
 QString XmlNode::text(const char* path) const {
-    xmlNode* node = evaluateFirst(m_node->doc, m_node, path);
-    if (!node)
-        throw XmlError(std::string("missing node ") + path);
-    return contentOf(node);
+    return contentOf(requiredFirst(m_node, path));
 }
 
 QString XmlNode::text(const char* path, TextPool& pool) const {
-    xmlNode* node = evaluateFirst(m_node->doc, m_node, path);
-    if (!node)
-        throw XmlError(std::string("missing node ") + path);
-    return contentOf(node, &pool);
+    return contentOf(requiredFirst(m_node, path), &pool);
 }
 
 QList<XmlNode> XmlNode::select(const char* path) const {
