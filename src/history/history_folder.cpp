@@ -58,7 +58,8 @@ QString HistoryFolder::changePath(int id) const {
     return m_changes + QStringLiteral("%1").arg(id, 8, 10, QLatin1Char('0')) + kRecordSuffix;
 }
 
-// Never the data folder itself: the program does not make that.
+// Never the data folder itself: only the start makes one, and only the
+// per-user one. A data folder that is gone stays gone, and its save fails.
 bool HistoryFolder::makeFolders() const {
     const QDir data(m_data);
     return data.exists() && data.mkpath(QStringLiteral("history/changes")) &&
