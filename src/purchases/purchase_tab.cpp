@@ -78,7 +78,6 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     layout->addLayout(row);
 
     showCostCard = [this](TCost& cost) { showPurchaseCard(cost, *m_context.platform, window()); };
-    showChart = [this] { showPurchaseChart(*this, m_context); };
 }
 
 // Sits at the far end of the filter row, as tall as the filters, so no other
@@ -209,6 +208,5 @@ void TPurchaseTab::DeleteButtonClick() {
 }
 
 void TPurchaseTab::ChartButtonClick() {
-    if (showChart)
-        showChart();
+    showPurchaseChart(*this, m_context);
 }

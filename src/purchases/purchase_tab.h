@@ -26,8 +26,6 @@ public:
 
     // The purchase card lives elsewhere; it plugs in here.
     std::function<void(TCost& cost)> showCostCard;
-    // So does the spending chart.
-    std::function<void()> showChart;
 
     void RebuildYears();
     void RebuildMonths();
