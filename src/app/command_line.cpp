@@ -26,10 +26,15 @@ QList<QCommandLineOption> allOptions(const QList<WindowlessCommand>& commands) {
     return options;
 }
 
+// An option's name as it is typed: -h, --help.
+QString dashed(const QString& name) {
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 QString spelled(const QCommandLineOption& option) {
     QStringList names;
     for (const QString& name : option.names())
-        names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        names << dashed(name);
     QString text = names.join(QStringLiteral(", "));
     if (!option.valueName().isEmpty())
         text += QStringLiteral(" <") + option.valueName() + QLatin1Char('>');
@@ -63,7 +68,7 @@ QString misuse(const QCommandLineParser& parser, const QList<WindowlessCommand>&
 QString parseFault(const QCommandLineParser& parser) {
     QStringList unknown;
     for (const QString& name : parser.unknownOptionNames())
-        unknown << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        unknown << dashed(name);
     if (unknown.isEmpty())
         return QStringLiteral("コマンドラインを読めません: ") + parser.errorText();
     return QStringLiteral("不明なオプションです: ") + unknown.join(QStringLiteral(", "));
