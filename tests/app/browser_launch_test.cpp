@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
