@@ -42,6 +42,15 @@ std::optional<QList<History::Goal>> History::goalsBefore(const Change& change) {
     return goals;
 }
 
+namespace {
+
+// How the messages name a change: 予定「完了にする」（12:41）.
+QString namedAtItsTime(const Change& change) {
+    return change.name + QStringLiteral("（") + clockText(change.time) + QStringLiteral("）");
+}
+
+} // namespace
+
 Outcome History::undo() {
     closeOpen();
     const Change* change = find(undoState().nextUndo());
@@ -51,8 +60,7 @@ Outcome History::undo() {
     if (!goals)
         return {false, failedMessage(ChangeKind::Undo, true), {}};
     return rewind(ChangeKind::Undo, change->id, undoName(*change), *goals,
-                  change->name + QStringLiteral("（") + clockText(change->time) +
-                      QStringLiteral("）を元に戻しました。"));
+                  namedAtItsTime(*change) + QStringLiteral("を元に戻しました。"));
 }
 
 // Redoing a change takes back the undo that undid it.
@@ -67,8 +75,7 @@ Outcome History::redo() {
     if (!goals)
         return {false, failedMessage(ChangeKind::Redo, true), {}};
     return rewind(ChangeKind::Redo, change->id, redoName(*change), *goals,
-                  change->name + QStringLiteral("（") + clockText(change->time) +
-                      QStringLiteral("）をやり直しました。"));
+                  namedAtItsTime(*change) + QStringLiteral("をやり直しました。"));
 }
 
 // Each file goes back to the version the first change from this one on found.
