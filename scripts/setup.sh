@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libxml2-dev libjpeg62-turbo-dev fonts-noto-cjk
     libical-dev
-    qt6-charts-dev
+    qt6-charts-dev libqt6opengl6-dev
     xvfb xauth poppler-utils imagemagick jpeginfo libjpeg-turbo-progs
     # Building the Debian package and checking it.
     file
