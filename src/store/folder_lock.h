@@ -27,4 +27,17 @@ private:
     int m_fd = -1;
 };
 
+// The lock file inside the data folder. Hidden and empty, so the Windows copy,
+// which reads only the files it knows by name, never notices it, and the
+// history never counts it among the data files.
+inline const QString kFolderLockName = QStringLiteral(".aobaroku.lock");
+
+// One program at a time on one data folder, whoever starts it: another session
+// of the same user, a start without a runtime folder, another user with --data.
+// Readable by all, so that another user's start can take the lock to find it held.
+// folder ends with '/'.
+inline LockFile::Result lockDataFolder(LockFile& lock, const QString& folder) {
+    return lock.take(folder + kFolderLockName, 0644);
+}
+
 } // namespace store
