@@ -5,6 +5,32 @@
 #include "app/single_instance.h"
 
 #include <QMessageBox>
+#include <QTextStream>
+
+namespace {
+
+// Also on standard error: a start from a terminal or a script learns why it
+// ended, or what to mind, even where the box is never seen.
+void tellTerminal(const QString& text) {
+    QTextStream(stderr) << text << Qt::endl;
+}
+
+// The same answer whoever holds the notebook: this session, another session, another user.
+int refuseSecondStart() {
+    const QString text = QStringLiteral("青葉録は起動中です。");
+    tellTerminal(text);
+    QMessageBox::warning(nullptr, QStringLiteral("警告"), text, QMessageBox::Ok);
+    return 0;
+}
+
+QString unlockedFolderText(const QString& folder) {
+    return QStringLiteral("データフォルダーをロックできません: %1\n"
+                          "ほかのコンピューターや別のユーザーが同時に開いても止められないため、"
+                          "同時に使わないようにしてください。")
+        .arg(folder);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // Before any application object, so that what needs no window needs no display either.
@@ -18,17 +44,24 @@ int main(int argc, char** argv) {
     app.setUpLook();
 
     SingleInstance lock;
-    if (!lock.tryLock()) {
-        QMessageBox::warning(nullptr, QStringLiteral("警告"), QStringLiteral("青葉録は起動中です。"),
-                             QMessageBox::Ok);
-        return 0;
-    }
+    if (!lock.tryLock())
+        return refuseSecondStart();
+    store::LockFile folderLock;
+    const store::FolderOpening opening =
+        store::openDataFolder(start.dataFolder, store::Surroundings::ofThisProcess(), folderLock);
+    if (opening == store::FolderOpening::InUse)
+        return refuseSecondStart();
 
     QtPlatform platform(start.dataFolder.path);
-    if (!store::prepareDataFolder(start.dataFolder, store::Surroundings::ofThisProcess()))
+    if (opening == store::FolderOpening::NotMade)
         platform.message(QStringLiteral("データフォルダーを作成できません: ") + start.dataFolder.path);
     app.setErrorHandler([&platform](const QString& text) { platform.error(text); });
     TForm5 window(platform);
     window.show();
+    // Once, over the open window: the notebook works, it is only unguarded.
+    if (opening == store::FolderOpening::Unlocked) {
+        tellTerminal(unlockedFolderText(start.dataFolder.path));
+        platform.warning(unlockedFolderText(start.dataFolder.path));
+    }
     return app.exec();
 }

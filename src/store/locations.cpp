@@ -53,8 +53,12 @@ bool makePrivateFolder(const QString& path) {
     return ::mkdir(QFile::encodeName(path).constData(), 0700) == 0 || QFileInfo(path).isDir();
 }
 
+// The lock file is made before the starter files, so a first start cut short
+// in between still counts as one.
 bool isEmptyFolder(const QString& path) {
-    return QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QStringList entries =
+        QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    return entries.isEmpty() || entries == QStringList{kFolderLockName};
 }
 
 void placeStarterFiles(const QString& from, const QString& to) {
@@ -90,16 +94,16 @@ bool dataFolderExists(const DataFolder& folder) {
     return QFileInfo(folder.path).isDir();
 }
 
-bool prepareDataFolder(const DataFolder& folder, const Surroundings& where) {
-    if (folder.kind != DataFolder::Kind::PerUser)
-        return dataFolderExists(folder);
-    const QString path = QDir::cleanPath(folder.path);
-    const bool firstStart = !QFileInfo(path).isDir() || isEmptyFolder(path);
-    if (!makePrivateFolder(path))
-        return false;
-    if (firstStart)
+FolderOpening openDataFolder(const DataFolder& folder, const Surroundings& where, LockFile& lock) {
+    const bool perUser = folder.kind == DataFolder::Kind::PerUser;
+    if (perUser ? !makePrivateFolder(QDir::cleanPath(folder.path)) : !dataFolderExists(folder))
+        return FolderOpening::NotMade;
+    const LockFile::Result locked = lockDataFolder(lock, folder.path);
+    if (locked == LockFile::Result::HeldByOther)
+        return FolderOpening::InUse;
+    if (perUser && isEmptyFolder(folder.path))
         placeStarterFiles(starterFolder(where), folder.path);
-    return true;
+    return locked == LockFile::Result::Taken ? FolderOpening::Ready : FolderOpening::Unlocked;
 }
 
 QString siteFolder(const Surroundings& where) {

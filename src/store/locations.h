@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/folder_lock.h"
+
 #include <QString>
 
 namespace store {
@@ -32,11 +34,21 @@ DataFolder chooseDataFolder(const Surroundings& where, const QString& given = QS
 
 bool dataFolderExists(const DataFolder& folder);
 
-// The per-user folder is the only data folder the program makes. At the first
-// start (the folder missing or empty) it is made with mode 0700 and receives
-// the starter files, each only where no file of that name exists. Other kinds
-// are left exactly as they are. False when the folder cannot be made.
-bool prepareDataFolder(const DataFolder& folder, const Surroundings& where);
+// What the start finds when it opens the data folder.
+enum class FolderOpening {
+    Ready,    // the folder is there and this program holds its lock
+    Unlocked, // the folder is there, but its file system or its permissions allow no lock
+    InUse,    // another program holds the folder: this one must end, having touched nothing
+    NotMade,  // the folder is missing and cannot be made (only the per-user one ever is)
+};
+
+// Makes the folder, locks it into `lock`, and only then, at the first start of
+// a per-user folder, places the starter files: a start that finds the notebook
+// open elsewhere copies nothing. The per-user folder is the only data folder
+// the program makes: with mode 0700, and when missing or empty (its lock file
+// aside) it receives the starter files, each only where no file of that name
+// exists. Other kinds are left exactly as they are, their lock file aside.
+FolderOpening openDataFolder(const DataFolder& folder, const Surroundings& where, LockFile& lock);
 
 // Folders that ship with the program, ending with '/': beside the executable
 // (the build tree and the portable layout), else ../share/aobaroku/NAME as a

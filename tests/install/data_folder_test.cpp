@@ -23,6 +23,11 @@ private:
 
     // An installed package: usr/bin beside usr/share/aobaroku, and a home.
     store::Surroundings installed() const { return {path("usr/bin"), path("home"), QString()}; }
+    // Opens the folder as the start does; the lock goes again at once.
+    store::FolderOpening open(const DataFolder& folder) const {
+        store::LockFile lock;
+        return store::openDataFolder(folder, installed(), lock);
+    }
     void shipStarterFiles() const {
         makeFolder("usr/share/aobaroku/starter");
         QVERIFY(writeBytes(path("usr/share/aobaroku/starter/sakumotu.xml"), "crops"));
@@ -81,7 +86,7 @@ private slots:
     void firstStartMakesAPrivateFolderWithTheStarterFiles() {
         shipStarterFiles();
         const DataFolder folder = store::chooseDataFolder(installed());
-        QVERIFY(store::prepareDataFolder(folder, installed()));
+        QCOMPARE(open(folder), store::FolderOpening::Ready);
         struct stat info {};
         QCOMPARE(::stat(QFile::encodeName(folder.path).constData(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0700));
@@ -94,7 +99,7 @@ private slots:
         makeFolder("home/.local/share/aobaroku");
         QVERIFY(writeBytes(path("home/.local/share/aobaroku/sakumotu.xml"), "mine"));
         const DataFolder folder = store::chooseDataFolder(installed());
-        QVERIFY(store::prepareDataFolder(folder, installed()));
+        QCOMPARE(open(folder), store::FolderOpening::Ready);
         QCOMPARE(readBytes(folder.path + "sakumotu.xml"), QByteArray("mine"));
         QVERIFY(!QFileInfo::exists(folder.path + "sakutuke4.xml"));
     }
@@ -103,19 +108,19 @@ private slots:
         shipStarterFiles();
         makeFolder("home/.local/share/aobaroku");
         const DataFolder folder = store::chooseDataFolder(installed());
-        QVERIFY(store::prepareDataFolder(folder, installed()));
+        QCOMPARE(open(folder), store::FolderOpening::Ready);
         QCOMPARE(readBytes(folder.path + "sakumotu.xml"), QByteArray("crops"));
     }
 
     void perUserFolderThatCannotBeMadeIsReported() {
         QVERIFY(writeBytes(path("home/.local"), "a file where a folder should be"));
         const DataFolder folder = store::chooseDataFolder(installed());
-        QVERIFY(!store::prepareDataFolder(folder, installed()));
+        QCOMPARE(open(folder), store::FolderOpening::NotMade);
     }
 
     void neverMakesAGivenOrPortableFolder() {
         const DataFolder given = store::chooseDataFolder(installed(), path("missing"));
-        QVERIFY(!store::prepareDataFolder(given, installed()));
+        QCOMPARE(open(given), store::FolderOpening::NotMade);
         QVERIFY(!QFileInfo::exists(path("missing")));
     }
 
