@@ -119,7 +119,7 @@ void ExportCommandsTest::writesEachExportAndSaysWhat_data() {
     QTest::newRow("purchases") << Kind::Purchases << "購入履歴 2件（2行）を書き出しました。"
                                << QByteArray("\xEF\xBB\xBF日付,購入内容,金額\r\n2013/5/3,,500\r\n");
     QTest::newRow("crops") << Kind::Crops << "作物 1件を書き出しました。"
-                           << QByteArray("\xEF\xBB\xBF作物名,科,");
+                           << QByteArray("\xEF\xBB\xBF作物名,科目,お気に入り品種1,");
 }
 
 void ExportCommandsTest::writesEachExportAndSaysWhat() {

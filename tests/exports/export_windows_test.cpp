@@ -175,8 +175,7 @@ void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany_data() {
     QTest::newRow("crops") << "exportCropsAction"
                            << "sakumotu.csv"
                            << "作物 1件を書き出しました。"
-                           << QByteArray(
-                                  "\xEF\xBB\xBF作物名,科,お気に入り品種,栽培時期,間隔,メモ\r\nトマト,");
+                           << QByteArray("\xEF\xBB\xBF作物名,科目,お気に入り品種1,お気に入り品種2,条間(cm),");
 }
 
 void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany() {
