@@ -26,10 +26,13 @@ struct WindowlessCommand {
     QCommandLineOption option;
     QList<QCommandLineOption> modifiers; // options read only by this command, such as a range
     std::function<int(const CommandRun&)> run;
+    // The first fault in the values of the command and its modifiers, in the
+    // user's words; empty when run may go ahead.
+    std::function<QString(const QCommandLineParser&)> check;
+    bool isExport = false; // exports may be named together and all run
 };
 
-// Every windowless command, in the order the help lists them; the first one
-// named on the command line runs.
+// Every windowless command, in the order the help lists them and they run.
 QList<WindowlessCommand> windowlessCommands();
 
 // "データフォルダー: …", said by --version and the help so a user can find their files.

@@ -50,7 +50,14 @@ void add(icalcomponent* component, icalproperty* property) {
     icalcomponent_add_property(component, property);
 }
 
+bool writable(const QDate& day) {
+    return day.isValid() && day.year() >= 1 && day.year() <= kLastCalendarYear;
+}
+
 Component newEvent(const CalendarEvent& event, const icaltimetype& stamp) {
+    if (!writable(event.days.first) || !writable(event.days.last.addDays(1)))
+        throw std::runtime_error(
+            QStringLiteral("カレンダーに書ける日付は %1年までです。").arg(kLastCalendarYear).toStdString());
     Component component(icalcomponent_new(ICAL_VEVENT_COMPONENT));
     icalcomponent* vevent = component.get();
     add(vevent, icalproperty_new_uid(utf8(event.uid).constData()));
@@ -98,6 +105,10 @@ std::optional<WeekSpan> WeekDays(int year, int month, int week) {
     while (last < end && last.dayOfWeek() != kSaturday)
         last = last.addDays(1);
     return WeekSpan{first, last};
+}
+
+bool CanPlaceFrom(const QDate& from) {
+    return from.isValid() && from.year() >= 1 && from.year() <= kLastCalendarYear - 2;
 }
 
 std::optional<WeekSpan> NextOccurrence(const QString& tuki, const QString& shuu, const QDate& today) {

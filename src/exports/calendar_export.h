@@ -23,6 +23,13 @@ struct WeekSpan {
 };
 std::optional<WeekSpan> WeekDays(int year, int month, int week);
 
+// The calendar library writes dates up to the end of this year and nothing
+// sensible after it.
+constexpr int kLastCalendarYear = 3000;
+// Every task placed from this day can be written: a task may fall in the next
+// year and its event ends on the day after its week, so up to the end of 2998.
+bool CanPlaceFrom(const QDate& from);
+
 // This year's week when its last day is not before today, otherwise next year's.
 std::optional<WeekSpan> NextOccurrence(const QString& tuki, const QString& shuu, const QDate& today);
 
@@ -47,7 +54,8 @@ CalendarPlan PlanCalendar(const TYoteiList& tasks, const QDate& today);
 QString EventUid(const TYotei& task, int occurrence);
 
 // The calendar file, UTF-8 with CR LF and folded lines. stamp is the moment of
-// the export and is written in UTC.
+// the export and is written in UTC. Throws, writing nothing, for an event the
+// library cannot write (after kLastCalendarYear).
 QByteArray CalendarIcs(const CalendarPlan& plan, const QDateTime& stamp);
 
 inline const QString kCalendarName = QStringLiteral("青葉録の予定");

@@ -28,6 +28,10 @@ public:
         m_err << text << Qt::endl;
         m_failed = true;
     }
+    // An export saves nothing, so no copy of the file is kept: it only says what it did not write.
+    void loadFailed(const QString& text, const QString& path) override {
+        message(text + QLatin1Char('\n') + exportmsg::unreadableNothingWritten(path));
+    }
     bool failed() const { return m_failed; }
 
 private:

@@ -1,5 +1,8 @@
 #include "exports/export_messages.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace exportmsg {
 
 QString calendarWritten(int events, int leftOut) {
@@ -15,6 +18,11 @@ QString purchasesWritten(int purchases, int rows) {
 
 QString cropsWritten(int crops) {
     return QStringLiteral("作物 %1件を書き出しました。").arg(crops);
+}
+
+QString unreadableNothingWritten(const QString& dataFile) {
+    return QStringLiteral("%1 を読めないため、何も書き出していません。")
+        .arg(QDir::toNativeSeparators(QFileInfo(dataFile).absoluteFilePath()));
 }
 
 QString writeFailed(const QString& path, const QString& reason) {

@@ -7,7 +7,6 @@
 #include "schedule/task_records.h"
 #include "store/xml_store.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -29,13 +28,8 @@ bool isDataFile(const QString& fileName) {
     return dataFileNames().contains(fileName);
 }
 
-bool isNotebookFile(const QString& path, const QString& dataFolder) {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    if (!isDataFile(name) && name != kOkiniPageName)
-        return false;
-    const QString folder = QDir(dataFolder).canonicalPath();
-    return !folder.isEmpty() && info.absoluteDir().canonicalPath() == folder;
+store::NotebookFiles notebookFiles(const QString& dataFolder) {
+    return {dataFolder, dataFileNames() + QStringList{kOkiniPageName}, {QStringLiteral("history")}};
 }
 
 int recordsOf(const QString& fileName, const store::ElementCounts& counts) {

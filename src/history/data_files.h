@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/outside_write.h"
 #include "store/save_recorder.h"
 
 #include <QString>
@@ -12,9 +13,9 @@ namespace history {
 // page is made from the favourites and is never kept.
 const QStringList& dataFileNames();
 bool isDataFile(const QString& fileName);
-// A file of the notebook in that folder, the page included: no export or
-// image may take its place, whatever name a save dialog was given.
-bool isNotebookFile(const QString& path, const QString& dataFolder);
+// The notebook in that folder as no export or image may replace it: the data
+// files, the page made from the favourites and the history folder.
+store::NotebookFiles notebookFiles(const QString& dataFolder);
 
 // The records a file holds: a plan's entries, three levels below the root,
 // every other file's elements under the root. From the counts a save made

@@ -1,7 +1,6 @@
 #include "image/jpeg_writer.h"
 
-#include "history/data_files.h"
-#include "store/save_file.h"
+#include "store/outside_write.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -97,14 +96,7 @@ QString failedText(const QString& path) {
 
 } // namespace
 
-void writeJpeg(const QImage& image, const QString& path, const QString& dataFolder) {
-    if (history::isNotebookFile(path, dataFolder))
-        throw JpegError(
-            (failedText(path) + QStringLiteral("青葉録のデータファイルには保存できません。")).toStdString());
-    writeJpeg(image, path);
-}
-
-void writeJpeg(const QImage& image, const QString& path) {
+void writeJpeg(const QImage& image, const QString& path, const store::NotebookFiles& notebook) {
     const QString failed = failedText(path);
     QByteArray bytes;
     try {
@@ -112,8 +104,12 @@ void writeJpeg(const QImage& image, const QString& path) {
     } catch (const JpegError& e) {
         throw JpegError((failed + QString::fromUtf8(e.what())).toStdString());
     }
-    if (const QString reason = store::saveNamedFile(path, bytes); !reason.isEmpty())
-        throw JpegError((failed + reason).toStdString());
+    const store::OutsideWrite written = store::writeOutsideNotebook(path, bytes, notebook);
+    if (written.result == store::OutsideWrite::Result::Refused)
+        throw JpegError(
+            (failed + QStringLiteral("青葉録のデータファイルには保存できません。")).toStdString());
+    if (written.result == store::OutsideWrite::Result::Failed)
+        throw JpegError((failed + written.reason).toStdString());
 }
 
 } // namespace image

@@ -5,6 +5,10 @@
 #include <QString>
 #include <stdexcept>
 
+namespace store {
+struct NotebookFiles;
+}
+
 namespace image {
 
 // Raised when an image cannot be encoded or its file cannot be written. The
@@ -19,11 +23,10 @@ public:
 // Throws JpegError with the reason alone.
 QByteArray encodeJpeg(const QImage& image);
 
-// Writes the image as JPEG to the path exactly as given (no extension is added),
-// atomically as every file of the program is written. Throws JpegError.
-void writeJpeg(const QImage& image, const QString& path);
-// The same, for a path the user chose: a file of the notebook in dataFolder is
-// refused, since replacing it with a picture would lose it beyond any undo.
-void writeJpeg(const QImage& image, const QString& path, const QString& dataFolder);
+// Writes the image as JPEG to the path the user chose, exactly as given (no
+// extension is added), atomically as every file of the program is written.
+// A file of the notebook is refused, since replacing it with a picture would
+// lose it beyond any undo. Throws JpegError.
+void writeJpeg(const QImage& image, const QString& path, const store::NotebookFiles& notebook);
 
 } // namespace image

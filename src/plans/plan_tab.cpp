@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "history/command_scope.h"
+#include "history/data_files.h"
 #include "image/jpeg_writer.h"
 #include "plans/chart_box.h"
 #include "plans/colour_dialog.h"
@@ -218,7 +219,7 @@ void TPlanTab::Button9Click() {
         return;
     m_lastImageName = path;
     try {
-        image::writeJpeg(*m_context.chart, path, platform.dataFolder());
+        image::writeJpeg(*m_context.chart, path, history::notebookFiles(platform.dataFolder()));
     } catch (const image::JpegError& e) {
         platform.error(QString::fromUtf8(e.what()));
     }

@@ -11,19 +11,6 @@
 
 namespace store {
 
-// The load message. For a file that will be kept aside, a second line names
-// it and says where the original goes; the copy is made only when the file is
-// next written, so its stamp is not known yet.
-inline QString loadFailureText(const char* message, const QString& path) {
-    QString text = QString::fromUtf8(message);
-    if (!isNotedUnreadable(path))
-        return text;
-    const QFileInfo file(path);
-    return text + QLatin1Char('\n') + QDir::toNativeSeparators(file.absoluteFilePath()) +
-           QStringLiteral(" の元の内容は、次に保存する前に ") + file.fileName() +
-           QStringLiteral(".unreadable-日付-時刻 として同じフォルダーに残します。");
-}
-
 // The common frame of every loader: a missing file is quietly empty (when
 // mustExist is false the file is not tested first, as the crop loader does);
 // an unparsable file or a record that breaks the reading gives the one message.
@@ -34,7 +21,7 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
     try {
         XmlDocument doc = XmlDocument::load(path);
         if (doc.unparsable()) {
-            sink.message(loadFailureText(message, path));
+            sink.loadFailed(QString::fromUtf8(message), path);
             return false;
         }
         readRecords(doc);
@@ -42,7 +29,7 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
             recorder->fileRead(path, doc);
     } catch (const std::exception&) {
         noteUnreadable(path);
-        sink.message(loadFailureText(message, path));
+        sink.loadFailed(QString::fromUtf8(message), path);
         return false;
     }
     return true;

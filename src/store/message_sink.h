@@ -11,6 +11,10 @@ class MessageSink {
 public:
     virtual ~MessageSink() = default;
     virtual void message(const QString& text) = 0;
+    // A data file at path could not be read in full; message is its load
+    // message. Said as it is, with a second line, for a file that will be kept
+    // aside, that names it and says where its original goes before the next save.
+    virtual void loadFailed(const QString& message, const QString& path);
 };
 
 class RecordingSink : public MessageSink {

@@ -55,35 +55,6 @@ QString stagingPath(const QString& target) {
     return staging;
 }
 
-// Why a file could not be written to path after the system error `error`;
-// empty when neither the path nor the error (0 for none) tells.
-QString failureReason(const QString& path, int error) {
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        return QStringLiteral("保存先のフォルダーがありません。");
-    if (info.isDir())
-        return QStringLiteral("同じ名前のフォルダーがあります。");
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("保存先のフォルダーがありません。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("保存先に書き込む権限がありません。");
-    case EROFS:
-        return QStringLiteral("保存先は読み取り専用です。");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎて書き込めません。");
-    case 0:
-        return QString();
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
 // A data file that is a link to elsewhere stays a link, as QSaveFile keeps it.
 QString linkTarget(const QString& path) {
     QFileInfo info(path);
@@ -143,19 +114,6 @@ void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts
         g_recorder->replace(path, target, staging, counts, rename);
     else
         rename();
-}
-
-// The saver's own text is the system's English; the common causes are said in
-// the user's words.
-QString saveNamedFile(const QString& path, const QByteArray& bytes) {
-    errno = 0;
-    try {
-        saveBytes(path, bytes);
-    } catch (const std::exception& e) {
-        const QString reason = failureReason(path, errno);
-        return reason.isEmpty() ? QString::fromLocal8Bit(e.what()) : reason;
-    }
-    return QString();
 }
 
 } // namespace store

@@ -13,11 +13,6 @@ void saveBytes(const QString& path, const QByteArray& bytes);
 // The same, telling an installed SaveRecorder how many records the bytes hold.
 void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts);
 
-// For a file the user named (an export, an image): saved as saveBytes saves,
-// but a failure gives why instead of throwing, in the user's words for the
-// common causes and the system's otherwise. Empty when the file was written.
-QString saveNamedFile(const QString& path, const QByteArray& bytes);
-
 // A file that could not be read in full is copied aside as
 // "<name>.unreadable-<yyyyMMdd-HHmmss>" before it is first overwritten.
 void noteUnreadable(const QString& path);

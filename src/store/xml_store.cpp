@@ -10,6 +10,7 @@
 #include <cstring>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 #include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
 #include <mutex>
@@ -28,6 +29,18 @@ const char* const kShiftJisNames[] = {"SHIFT-JIS", "Shift_JIS",  "SHIFT_JIS", "S
 
 xmlParserInputPtr refuseExternal(const char*, const char*, xmlParserCtxtPtr) {
     return nullptr;
+}
+
+// Every loader and saver says in the user's words what failed; the library's
+// own lines ("encoding error : input conversion failed ...") are English and
+// would only repeat it on the terminal the program was started from.
+void dropMessage(void*, const char*, ...) {}
+
+// The library keeps its error handlers per thread.
+void routeErrorsOfThisThread() {
+    xmlSetGenericErrorFunc(nullptr, dropMessage);
+    xmlStructuredErrorFunc dropError = [](void*, auto) {};
+    xmlSetStructuredErrorFunc(nullptr, dropError);
 }
 
 QString fromXml(const xmlChar* s) {
@@ -186,7 +199,12 @@ void initXml() {
         for (const char* name : kShiftJisNames)
             xmlAddEncodingAlias(kCp932, name);
         xmlSetExternalEntityLoader(refuseExternal);
+        xmlThrDefSetGenericErrorFunc(nullptr, dropMessage);
+        xmlStructuredErrorFunc dropError = [](void*, auto) {};
+        xmlThrDefSetStructuredErrorFunc(nullptr, dropError);
     });
+    thread_local const bool routed = (routeErrorsOfThisThread(), true);
+    (void)routed;
 }
 
 QString XmlNode::text(const char* path) const {

@@ -77,8 +77,9 @@ private:
     bool m_unparsable = false;
 };
 
-// Makes libxml2 read and write the Shift-JIS names as Windows code page 932
-// and refuse every external entity. Safe to call often.
+// Makes libxml2 read and write the Shift-JIS names as Windows code page 932,
+// refuse every external entity and keep its English messages to itself. Safe
+// to call often, from any thread.
 void initXml();
 
 } // namespace store

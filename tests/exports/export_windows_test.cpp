@@ -1,7 +1,11 @@
 #include "app/main_window.h"
+#include "cards/card_window.h"
+#include "cards/record_cards.h"
 #include "crops/crop_records.h"
 #include "exports/export_menu.h"
 #include "exports/purchase_chart_window.h"
+#include "plans/plan_records.h"
+#include "plans/plan_tab.h"
 #include "purchases/purchase_records.h"
 #include "purchases/purchase_tab.h"
 #include "schedule/task_records.h"
@@ -67,6 +71,7 @@ private slots:
     void eachExportProposesItsNameAndSaysHowMany();
     void purchasesExportTheTabsFilters();
     void cancelledOrUnwritableWritesNothing();
+    void noSaveReplacesTheNotebookThroughALink();
     void chartButtonSitsInTheFilterRow();
     void chartShowsYearsThenMonthsOfTheChosenYear();
     void chartFollowsChangesToThePurchases();
@@ -170,8 +175,7 @@ void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany_data() {
     QTest::newRow("crops") << "exportCropsAction"
                            << "sakumotu.csv"
                            << "作物 1件を書き出しました。"
-                           << QByteArray(
-                                  "\xEF\xBB\xBF作物名,科,お気に入り品種,栽培時期,間隔,メモ\r\nトマト,");
+                           << QByteArray("\xEF\xBB\xBF作物名,科目,お気に入り品種1,お気に入り品種2,条間(cm),");
 }
 
 void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany() {
@@ -205,6 +209,49 @@ void ExportWindowsTest::cancelledOrUnwritableWritesNothing() {
     QCOMPARE(m_platform->errors.size(), 1);
     QVERIFY(m_platform->errors.first().startsWith("書き出しに失敗しました: " + m_platform->saveAs));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+// Every file the user names in a save dialog: the three exports, the chart of
+// the purchases, a card and the plan chart. The dialog asked to replace
+// kakeibo.csv, and the gardener said はい.
+void ExportWindowsTest::noSaveReplacesTheNotebookThroughALink() {
+    const QByteArray ledger = "<?xml version=\"1.0\"?><data/>";
+    QVERIFY(testsupport::writeBytes(m_dir->filePath("cost.xml"), ledger));
+    QTemporaryDir desk;
+    m_platform->saveAs = desk.filePath("kakeibo.csv");
+    QVERIFY(QFile::link(m_dir->filePath("cost.xml"), m_platform->saveAs));
+    const QString refused =
+        "書き出しに失敗しました: " + m_platform->saveAs + "（青葉録のデータファイルには書き出せません。）";
+    const QString refusedImage = "画像を保存できませんでした。\n" + m_platform->saveAs +
+                                 "\n青葉録のデータファイルには保存できません。";
+
+    for (const char* action : {"exportCalendarAction", "exportPurchasesAction", "exportCropsAction"})
+        m_button->findChild<QAction*>(action)->trigger();
+    startPurchases();
+    TPurchaseChartWindow* chart = openChart();
+    QVERIFY(QTest::qWaitForWindowExposed(chart));
+    chart->SaveButtonClick();
+    TYotei task;
+    task.name = "種まき";
+    TForm12 card(task, *m_platform);
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    card.findChild<QPushButton*>("cardSaveButton")->click();
+    TGroupList plan;
+    QImage planChart;
+    m_context.plan = &plan;
+    m_context.chart = &planChart;
+    TPlanTab planTab(m_context);
+    planTab.SpeedButtonClick();
+    planTab.Button9Click();
+
+    QCOMPARE(m_platform->errors,
+             (QStringList{refused, refused, refused, refused, refusedImage, refusedImage}));
+    QCOMPARE(m_platform->messages, QStringList());
+    QCOMPARE(readBytes(m_dir->filePath("cost.xml")), ledger);
+    QCOMPARE(QFileInfo(m_platform->saveAs).symLinkTarget(), m_dir->filePath("cost.xml"));
+    QCOMPARE(QDir(desk.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{"kakeibo.csv"});
 }
 
 void ExportWindowsTest::chartButtonSitsInTheFilterRow() {

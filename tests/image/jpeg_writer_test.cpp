@@ -1,6 +1,7 @@
 #include "image/jpeg_writer.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
+#include "store/outside_write.h"
 #include "support/file_size_limit.h"
 #include "support/files.h"
 
@@ -17,6 +18,9 @@
 using testsupport::readBytes;
 
 namespace {
+
+// Images written where no notebook is.
+const store::NotebookFiles kNoNotebook;
 
 QImage sample() {
     QImage image(123, 45, QImage::Format_RGB32);
@@ -60,7 +64,7 @@ private slots:
     void writesBaselineJpegUnderTheExactName() {
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/作付計画");
-        image::writeJpeg(sample(), path);
+        image::writeJpeg(sample(), path, kNoNotebook);
         QVERIFY(QFile::exists(path));
         QVERIFY(!QFile::exists(path + QStringLiteral(".jpg")));
         const QByteArray bytes = readBytes(path);
@@ -85,7 +89,7 @@ private slots:
         const QString path = dir.path() + QStringLiteral("/flat.jpg");
         QImage flat(64, 32, QImage::Format_RGB888);
         flat.fill(QColor(200, 40, 90));
-        image::writeJpeg(flat, path);
+        image::writeJpeg(flat, path, kNoNotebook);
         QImage decoded;
         QVERIFY(decoded.load(path, "JPG"));
         QCOMPARE(decoded.size(), flat.size());
@@ -101,7 +105,7 @@ private slots:
         DrawChart(plan, chartImage);
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/sakutuke.jpg");
-        image::writeJpeg(chartImage, path);
+        image::writeJpeg(chartImage, path, kNoNotebook);
         QImage decoded;
         QVERIFY(decoded.load(path));
         QCOMPARE(decoded.size(), QSize(697, 17));
@@ -166,7 +170,7 @@ private slots:
             std::optional<testsupport::FileSizeLimit> limit;
             if (sizeLimit > 0)
                 limit.emplace(rlim_t(sizeLimit));
-            image::writeJpeg(sample(), path);
+            image::writeJpeg(sample(), path, kNoNotebook);
         } catch (const image::JpegError& error) {
             text = QString::fromUtf8(error.what());
         }
@@ -181,7 +185,7 @@ private slots:
         tall.fill(Qt::white);
         QString text;
         try {
-            image::writeJpeg(tall, path);
+            image::writeJpeg(tall, path, kNoNotebook);
         } catch (const image::JpegError& error) {
             text = QString::fromUtf8(error.what());
         }
@@ -196,7 +200,7 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old bytes");
         old.close();
-        image::writeJpeg(sample(), path);
+        image::writeJpeg(sample(), path, kNoNotebook);
         QCOMPARE(readBytes(path), image::encodeJpeg(sample()));
     }
 

@@ -69,7 +69,7 @@ private slots:
             << QStringList{"--data", "ROOT/missing"} << "データフォルダーがありません: ROOT/missing\n";
         QTest::newRow("empty folder name") << QStringList{"--data", ""} << "データフォルダーがありません: \n";
         QTest::newRow("unknown option") << QStringList{"--colour"} << "不明なオプションです: --colour\n";
-        QTest::newRow("no value") << QStringList{"--data"} << "コマンドラインを読めません: ";
+        QTest::newRow("no value") << QStringList{"--data"} << "--data の後に値 <DIR> がありません。\n";
         QTest::newRow("stray argument") << QStringList{"sakumotu.xml"} << "余分な引数です: sakumotu.xml\n";
     }
     void refusals() {
