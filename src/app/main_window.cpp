@@ -16,6 +16,7 @@
 #include "store/site.h"
 #include "widgets/list_view3.h"
 #include "widgets/page_view.h"
+#include "widgets/passing_note.h"
 #include "widgets/platform.h"
 
 #include <QComboBox>
@@ -75,6 +76,11 @@ void TForm5::openHistory() {
     m_undo = new TUndoCommands(*m_history, m_platform, *this,
                                [this](const QStringList& files) { ReloadData(files); });
     addCornerWidget(buildHistoryButton());
+    m_context.undoableNote = [this](const QString& note) {
+        if (!m_note)
+            m_note = new TPassingNote(this);
+        m_note->pass(note);
+    };
 }
 
 QToolButton* TForm5::buildHistoryButton() {

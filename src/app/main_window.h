@@ -21,6 +21,7 @@ class TPlanTab;
 class TScheduleTab;
 class TPurchaseTab;
 class TFavouritesTab;
+class TPassingNote;
 class TUndoCommands;
 namespace history {
 class History;
@@ -48,6 +49,9 @@ public:
     // refreshes every tab that shows them, as at start-up: after an undo,
     // redo or restore wrote them.
     void ReloadData(const QStringList& files);
+
+    // After a delete or a clear; null while none was shown, or when no history is kept.
+    TPassingNote* passingNote() const { return m_note; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -82,6 +86,7 @@ private:
     // After the lists: the history reads what they are loaded from.
     std::unique_ptr<history::History> m_history;
     TUndoCommands* m_undo = nullptr;
+    TPassingNote* m_note = nullptr;
 
     QTabWidget* m_tabs = nullptr;
     QHBoxLayout* m_cornerRow = nullptr;

@@ -140,8 +140,10 @@ void TCropTab::DeleteButtonClick() {
         return;
     m_list->removeRecord(crop);
     m_context.crops->remove(m_context.crops->indexOf(crop));
-    m_context.crops->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+    const bool saved = m_context.crops->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
     RefreshCropList();
+    if (saved)
+        m_context.tellUndoable(kDeletedNote);
 }
 
 bool TCropTab::hasRealCrops() const {

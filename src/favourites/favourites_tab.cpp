@@ -49,14 +49,15 @@ void TFavouritesTab::showPage(store::MessageSink& sink) {
 
 // A page written beside a list that could not be saved nearly always fails the
 // same way; the gardener hears of one failed change once.
-void TFavouritesTab::saveAndShow() {
+bool TFavouritesTab::saveAndShow() {
     Platform& platform = *m_context.platform;
     if (m_context.okini->SaveToFile(platform.dataFolder(), platform)) {
         ShowPage();
-        return;
+        return true;
     }
     store::RecordingSink alreadyTold;
     showPage(alreadyTold);
+    return false;
 }
 
 TOkini* TFavouritesTab::pickOkini() {
@@ -88,5 +89,6 @@ void TFavouritesTab::DeleteButtonClick() {
         !m_context.platform->question(okini->name + QStringLiteral(" を削除します。よろしいですか？")))
         return;
     m_context.okini->remove(m_context.okini->indexOf(okini));
-    saveAndShow();
+    if (saveAndShow())
+        m_context.tellUndoable(kDeletedNote);
 }

@@ -28,7 +28,8 @@ public:
 
 private:
     TOkini* pickOkini();
-    void saveAndShow();
+    // False when the favourites could not be saved.
+    bool saveAndShow();
     void showPage(store::MessageSink& sink);
 
     AppContext& m_context;

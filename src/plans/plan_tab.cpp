@@ -112,9 +112,10 @@ void TPlanTab::Redraw() {
     m_chartView->imageChanged();
 }
 
-void TPlanTab::savePlan() {
+bool TPlanTab::savePlan() {
     Platform& platform = *m_context.platform;
-    m_context.plan->SaveToFile(platform.dataFolder(), m_context.planName, m_context.planFile, platform);
+    return m_context.plan->SaveToFile(platform.dataFolder(), m_context.planName, m_context.planFile,
+                                      platform);
 }
 
 void TPlanTab::refreshCropList() {
@@ -122,10 +123,11 @@ void TPlanTab::refreshCropList() {
         m_context.refreshCropList();
 }
 
-void TPlanTab::changed() {
-    savePlan();
+bool TPlanTab::changed() {
+    const bool saved = savePlan();
     Redraw();
     refreshCropList();
+    return saved;
 }
 
 // The chart does not show the plan's name, so it is not redrawn.
@@ -160,6 +162,9 @@ void TPlanTab::Button1Click() {
         return;
     Redraw();
     refreshCropList();
+    // Ctrl+Z belongs to the main window: the note waits until the group list has closed.
+    if (dialog.deleted())
+        m_context.tellUndoable(kDeletedNote);
 }
 
 void TPlanTab::Button3Click() {
@@ -206,7 +211,8 @@ void TPlanTab::Button7Click() {
     // Renumbering walks the rows in order; the last redraw sorted them, this makes sure.
     group->SortEntries();
     group->RenumberRows();
-    changed();
+    if (changed())
+        m_context.tellUndoable(kDeletedNote);
 }
 
 // A file that cannot be written goes to the general error box; nothing else is said.

@@ -40,8 +40,9 @@ private:
     void buildPlanButtons(QHBoxLayout* row);
     void buildCommands(QHBoxLayout* row);
     const PlanFileInfo& fileOfButton(int id) const;
-    void savePlan();
-    void changed();
+    // Both false when the plan could not be saved.
+    bool savePlan();
+    bool changed();
     void refreshCropList();
 
     AppContext& m_context;

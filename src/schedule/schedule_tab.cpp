@@ -136,8 +136,8 @@ TYotei* TScheduleTab::checkedTask() {
     return task;
 }
 
-void TScheduleTab::save() {
-    m_context.tasks->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+bool TScheduleTab::save() {
+    return m_context.tasks->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
 }
 
 // The list keeps the change even when the save fails; the saver has said so.
@@ -218,8 +218,10 @@ void TScheduleTab::DeleteButtonClick() {
         return;
     m_list->removeRecord(task);
     m_context.tasks->remove(task);
-    save();
+    const bool saved = save();
     YoteiRadioButtonClick();
+    if (saved)
+        m_context.tellUndoable(kDeletedNote);
 }
 
 void TScheduleTab::MergeButtonClick() {
@@ -240,6 +242,8 @@ void TScheduleTab::ClearButtonClick() {
                            "完了をクリアしますか？")))
         return;
     m_context.tasks->ClearStates();
-    save();
+    const bool saved = save();
     YoteiRadioButtonClick();
+    if (saved)
+        m_context.tellUndoable(kClearedNote);
 }

@@ -43,7 +43,7 @@ private:
     TYotei* checkedTask();
     void setState(const QString& state, const QString& command);
     TSakumotu2* pickPlanEntry();
-    void save();
+    bool save();
 
     AppContext& m_context;
     TListView3* m_list;
