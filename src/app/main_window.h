@@ -50,6 +50,10 @@ public:
     // redo or restore wrote them.
     void ReloadData(const QStringList& files);
 
+    // The window 検索 (Ctrl+F, and その他): opens with what was looked for last.
+    void openSearch();
+    // 設定… of その他. The settings dialog joins here.
+    void openSettings();
     // After a delete or a clear; null while none was shown, or when no history is kept.
     TPassingNote* passingNote() const { return m_note; }
 
@@ -64,6 +68,7 @@ private:
     QToolButton* buildHelpButton();
     void openHistory();
     QToolButton* buildHistoryButton();
+    QToolButton* buildMoreButton();
     PageView* buildBrowser(const char* objectName);
     void FormShow();
     void forgetRecords();
@@ -87,6 +92,7 @@ private:
     std::unique_ptr<history::History> m_history;
     TUndoCommands* m_undo = nullptr;
     TPassingNote* m_note = nullptr;
+    QString m_lastSearch;
 
     QTabWidget* m_tabs = nullptr;
     QHBoxLayout* m_cornerRow = nullptr;

@@ -9,6 +9,7 @@
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
+#include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
 
 #include <QCollator>
@@ -144,6 +145,10 @@ void TCropTab::DeleteButtonClick() {
     RefreshCropList();
     if (saved)
         m_context.tellUndoable(kDeletedNote);
+}
+
+void TCropTab::ShowCrop(const TSakumotu* crop) {
+    TickAndShow(crop, m_list);
 }
 
 bool TCropTab::hasRealCrops() const {

@@ -21,6 +21,8 @@ public:
     // Writes OkiniList.html from the favourites and shows it. The one way the
     // page is refreshed: every change to the favourites ends here.
     void ShowPage();
+    // Selects the favourite's paragraph on the page and scrolls to it.
+    void ShowOkini(const TOkini* okini);
 
     void AddButtonClick();
     void ChangeButtonClick();

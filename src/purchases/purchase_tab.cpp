@@ -9,6 +9,7 @@
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
+#include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
 
 #include <QComboBox>
@@ -209,6 +210,14 @@ void TPurchaseTab::DeleteButtonClick() {
     RefreshList();
     if (saved)
         m_context.tellUndoable(kDeletedNote);
+}
+
+// A purchase the filters hide brings them to its year and month, as a change does.
+void TPurchaseTab::ShowCost(const TCost* cost) {
+    if (TickAndShow(cost, m_list))
+        return;
+    followCost(*cost);
+    TickAndShow(cost, m_list);
 }
 
 void TPurchaseTab::ChartButtonClick() {

@@ -10,6 +10,7 @@
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
+#include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
 
 #include <QButtonGroup>
@@ -25,6 +26,7 @@ const QString kAdded = QStringLiteral(
 const QString kMerged =
     QStringLiteral("予定をまとめました。「すべて」ラジオボタンをクリックして確認してください。");
 const QColor kDoneColour(128, 128, 128);
+constexpr int kAllFilter = 4; // すべて
 
 } // namespace
 
@@ -246,4 +248,13 @@ void TScheduleTab::ClearButtonClick() {
     YoteiRadioButtonClick();
     if (saved)
         m_context.tellUndoable(kClearedNote);
+}
+
+// A task the chosen filter hides is shown under すべて.
+void TScheduleTab::ShowTask(const TYotei* task) {
+    if (TickAndShow(task, m_list))
+        return;
+    m_filters->button(kAllFilter)->setChecked(true);
+    YoteiRadioButtonClick();
+    TickAndShow(task, m_list);
 }

@@ -24,6 +24,8 @@ public:
 
     // Refills the rows under the chosen filter with today's date, read afresh.
     void YoteiRadioButtonClick();
+    // Ticks the task's row and scrolls to it.
+    void ShowTask(const TYotei* task);
 
     void DoneButtonClick();
     void UndoneButtonClick();
