@@ -62,6 +62,10 @@ TFormSearch::TFormSearch(search::SearchKinds kinds, const QString& lastQuery, QW
     row->addWidget(close);
     layout->addLayout(row);
 
+    // The words of the last time are searched once, before the field reports its changes.
+    m_field->setText(lastQuery);
+    m_field->selectAll();
+    FieldChanged();
     connect(m_field, &QLineEdit::textChanged, this, &TFormSearch::FieldChanged);
     connect(m_field, &QLineEdit::returnPressed, this, &TFormSearch::OpenClick);
     connect(m_results, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { open(item); });
@@ -70,9 +74,6 @@ TFormSearch::TFormSearch(search::SearchKinds kinds, const QString& lastQuery, QW
 
     resize(640, 480);
     centreOnMainWindow(this);
-    m_field->setText(lastQuery);
-    m_field->selectAll();
-    FieldChanged();
 }
 
 QString TFormSearch::query() const {
