@@ -112,6 +112,19 @@ void writeFavourites(const QString& folder) {
     ensure(favourites.SaveToFile(made(folder), sink), folder + kOkiniFileName);
 }
 
+// The large notebook with a catalogue, a plan in every one of the eight files
+// and favourites beside it: every kind of record the search looks through.
+void writeSearchNotebook(const QString& folder) {
+    writeLargeNotebook(made(folder));
+    writeCrops(folder);
+    writeFavourites(folder);
+    TGroupList plan;
+    fillPlan(plan, kPlanGroups, kPlanEntries);
+    store::RecordingSink sink;
+    for (const PlanFileInfo& file : PlanFiles())
+        ensure(plan.SaveToFile(folder, plan.name, file.fileName, sink), folder + file.fileName);
+}
+
 } // namespace
 
 void fillTasks(TYoteiList& tasks, int count) {
@@ -214,6 +227,10 @@ QString largeFolder(const QString& root) {
     return root + QStringLiteral("/large/");
 }
 
+QString searchFolder(const QString& root) {
+    return root + QStringLiteral("/search/");
+}
+
 // Most purchases of one line, some of two, as a gardener's receipts go.
 void writeLargeNotebook(const QString& folder) {
     made(folder);
@@ -248,6 +265,7 @@ void writeDataSets(const QString& root, const QList<int>& taskCounts) {
     writePlan(full);
     writeFavourites(full);
     writeLargeNotebook(largeFolder(root));
+    writeSearchNotebook(searchFolder(root));
 }
 
 } // namespace bench

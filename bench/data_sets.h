@@ -42,6 +42,9 @@ QString planFolder(const QString& root);
 QString fullFolder(const QString& root);
 // kLargePurchases purchases and kLargeTasks tasks, and nothing else.
 QString largeFolder(const QString& root);
+// The large notebook with kCropCount crops, a plan of kPlanGroups x kPlanEntries
+// in each of the eight plan files and kFavouriteCount favourites.
+QString searchFolder(const QString& root);
 
 // Writes the large notebook into folder, as the program saves it: the files
 // the Windows copy writes, in code page 932.

@@ -24,6 +24,9 @@ QList<Figure> largeStartFigures(const QString& program, const QString& root, int
 // crops, shown in windows: filter switches and sorts, each painted.
 QList<Figure> listFigures(const QString& root, int runs);
 
+// The window 検索 on the large notebook: a word typed, the results painted.
+QList<Figure> searchFigures(const QString& root, int runs);
+
 // The floor of every load: libxml2 parsing the file with the program's options, then freeing it.
 void parseOnly(const QByteArray& path);
 // Needs the 100,000-task data set.

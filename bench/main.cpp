@@ -16,7 +16,7 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "lists", "startup", "history"};
+    QStringList parts = {"files", "commands", "chart", "lists", "search", "startup", "history"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
@@ -43,7 +43,8 @@ Options parseOptions(const QApplication& app) {
                                   QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, startup, history."),
+        QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, search, startup, "
+                       "history."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -88,6 +89,8 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::chartFigures(root, root + QLatin1Char('/'), options.runs);
     if (options.parts.contains(QStringLiteral("lists")))
         figures += bench::listFigures(root, options.runs);
+    if (options.parts.contains(QStringLiteral("search")))
+        figures += bench::searchFigures(root, options.runs);
     if (options.parts.contains(QStringLiteral("startup"))) {
         figures += bench::startupFigures(root, options.runs);
         figures += bench::processStartFigures(options.program, options.runs);

@@ -3,6 +3,8 @@
 #include "app/application.h"
 #include "app/help_button.h"
 #include "app/qt_platform.h"
+#include "app/search_kinds.h"
+#include "app/tab_row_style.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
@@ -11,16 +13,20 @@
 #include "plans/plan_tab.h"
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
+#include "search/search_window.h"
 #include "store/freed_memory.h"
 #include "store/save_file.h"
 #include "store/site.h"
 #include "widgets/list_view3.h"
 #include "widgets/page_view.h"
+#include "widgets/passing_note.h"
 #include "widgets/platform.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -75,6 +81,11 @@ void TForm5::openHistory() {
     m_undo = new TUndoCommands(*m_history, m_platform, *this,
                                [this](const QStringList& files) { ReloadData(files); });
     addCornerWidget(buildHistoryButton());
+    m_context.undoableNote = [this](const QString& note) {
+        if (!m_note)
+            m_note = new TPassingNote(this);
+        m_note->pass(note);
+    };
 }
 
 QToolButton* TForm5::buildHistoryButton() {
@@ -96,6 +107,9 @@ void TForm5::buildTabs() {
     QFont tabFont = font();
     tabFont.setPointSize(10);
     m_tabs->setFont(tabFont);
+    auto* tabStyle = new TTabRowStyle;
+    tabStyle->setParent(m_tabs->tabBar());
+    m_tabs->tabBar()->setStyle(tabStyle);
     layout->addWidget(m_tabs);
 
     m_infoBrowser = buildBrowser("infoBrowser");
@@ -114,6 +128,7 @@ void TForm5::buildTabs() {
     m_tabs->addTab(m_osusumeBrowser, QStringLiteral("オススメ"));
     m_tabs->addTab(m_favouritesTab, QStringLiteral("お気に入り"));
     m_tabs->setCornerWidget(buildCorner(), Qt::TopRightCorner);
+    addCornerWidget(buildMoreButton());
     addCornerWidget(new TExportButton(
         m_context,
         [this] {
@@ -125,6 +140,38 @@ void TForm5::buildTabs() {
     m_context.redrawChart = [this] { m_planTab->Redraw(); };
     m_context.reloadPlan = [this] { m_planTab->SpeedButtonClick(); };
 }
+
+// 「…」 holds the commands of the whole notebook that need no button of their own.
+QToolButton* TForm5::buildMoreButton() {
+    auto* more = new QToolButton(this);
+    more->setObjectName(QStringLiteral("moreButton"));
+    more->setText(QStringLiteral("…"));
+    more->setToolTip(QStringLiteral("その他"));
+    more->setPopupMode(QToolButton::InstantPopup);
+    more->setAutoRaise(true);
+    more->setFocusPolicy(Qt::NoFocus);
+    // The menu's own arrow would be wider than the caption.
+    more->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
+    auto* menu = new QMenu(more);
+    menu->setObjectName(QStringLiteral("moreMenu"));
+    QAction* search = menu->addAction(QStringLiteral("検索（Ctrl+F）"), this, &TForm5::openSearch);
+    search->setObjectName(QStringLiteral("searchAction"));
+    QAction* settings = menu->addAction(QStringLiteral("設定…"), this, &TForm5::openSettings);
+    settings->setObjectName(QStringLiteral("settingsAction"));
+    more->setMenu(menu);
+    // The menu names the key without claiming it, so it is bound on the window.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this,
+            &TForm5::openSearch);
+    return more;
+}
+
+void TForm5::openSearch() {
+    TFormSearch window(notebookSearchKinds(*this), m_lastSearch, this);
+    window.exec();
+    m_lastSearch = window.query();
+}
+
+void TForm5::openSettings() {}
 
 PageView* TForm5::buildBrowser(const char* objectName) {
     auto* view = new PageView(m_platform, m_tabs);

@@ -21,6 +21,7 @@ class TPlanTab;
 class TScheduleTab;
 class TPurchaseTab;
 class TFavouritesTab;
+class TPassingNote;
 class TUndoCommands;
 namespace history {
 class History;
@@ -49,6 +50,13 @@ public:
     // redo or restore wrote them.
     void ReloadData(const QStringList& files);
 
+    // The window 検索 (Ctrl+F, and その他): opens with what was looked for last.
+    void openSearch();
+    // 設定… of その他. The settings dialog joins here.
+    void openSettings();
+    // After a delete or a clear; null while none was shown, or when no history is kept.
+    TPassingNote* passingNote() const { return m_note; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -60,6 +68,7 @@ private:
     QToolButton* buildHelpButton();
     void openHistory();
     QToolButton* buildHistoryButton();
+    QToolButton* buildMoreButton();
     PageView* buildBrowser(const char* objectName);
     void FormShow();
     void forgetRecords();
@@ -82,6 +91,8 @@ private:
     // After the lists: the history reads what they are loaded from.
     std::unique_ptr<history::History> m_history;
     TUndoCommands* m_undo = nullptr;
+    TPassingNote* m_note = nullptr;
+    QString m_lastSearch;
 
     QTabWidget* m_tabs = nullptr;
     QHBoxLayout* m_cornerRow = nullptr;

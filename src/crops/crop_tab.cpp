@@ -9,6 +9,7 @@
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
+#include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
 
 #include <QCollator>
@@ -140,8 +141,14 @@ void TCropTab::DeleteButtonClick() {
         return;
     m_list->removeRecord(crop);
     m_context.crops->remove(m_context.crops->indexOf(crop));
-    m_context.crops->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+    const bool saved = m_context.crops->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
     RefreshCropList();
+    if (saved)
+        m_context.tellUndoable(kDeletedNote);
+}
+
+void TCropTab::ShowCrop(const TSakumotu* crop) {
+    TickAndShow(crop, m_list);
 }
 
 bool TCropTab::hasRealCrops() const {

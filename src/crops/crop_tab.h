@@ -18,6 +18,8 @@ public:
 
     TListView3* list() const { return m_list; }
     void RefreshCropList();
+    // Ticks the crop's row and scrolls to it, in whatever order the rows are.
+    void ShowCrop(const TSakumotu* crop);
 
     // The crop card and the printed list live elsewhere; they plug in here.
     std::function<void(TSakumotu& crop)> onShowCropCard;

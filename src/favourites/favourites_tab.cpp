@@ -11,6 +11,7 @@
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
 
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 TFavouritesTab::TFavouritesTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
@@ -49,14 +50,15 @@ void TFavouritesTab::showPage(store::MessageSink& sink) {
 
 // A page written beside a list that could not be saved nearly always fails the
 // same way; the gardener hears of one failed change once.
-void TFavouritesTab::saveAndShow() {
+bool TFavouritesTab::saveAndShow() {
     Platform& platform = *m_context.platform;
     if (m_context.okini->SaveToFile(platform.dataFolder(), platform)) {
         ShowPage();
-        return;
+        return true;
     }
     store::RecordingSink alreadyTold;
     showPage(alreadyTold);
+    return false;
 }
 
 TOkini* TFavouritesTab::pickOkini() {
@@ -88,5 +90,24 @@ void TFavouritesTab::DeleteButtonClick() {
         !m_context.platform->question(okini->name + QStringLiteral(" を削除します。よろしいですか？")))
         return;
     m_context.okini->remove(m_context.okini->indexOf(okini));
-    saveAndShow();
+    if (saveAndShow())
+        m_context.tellUndoable(kDeletedNote);
+}
+
+// The page holds one paragraph per favourite, in list order: the favourite's
+// paragraph is selected and scrolled to.
+void TFavouritesTab::ShowOkini(const TOkini* okini) {
+    int paragraph = m_context.okini->indexOf(okini);
+    if (paragraph < 0)
+        return;
+    for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.text().isEmpty() || paragraph-- > 0)
+            continue;
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        m_view->setTextCursor(cursor);
+        m_view->ensureCursorVisible();
+        m_view->setFocus();
+        return;
+    }
 }

@@ -21,6 +21,8 @@ public:
     // Writes OkiniList.html from the favourites and shows it. The one way the
     // page is refreshed: every change to the favourites ends here.
     void ShowPage();
+    // Selects the favourite's paragraph on the page and scrolls to it.
+    void ShowOkini(const TOkini* okini);
 
     void AddButtonClick();
     void ChangeButtonClick();
@@ -28,7 +30,8 @@ public:
 
 private:
     TOkini* pickOkini();
-    void saveAndShow();
+    // False when the favourites could not be saved.
+    bool saveAndShow();
     void showPage(store::MessageSink& sink);
 
     AppContext& m_context;

@@ -1,6 +1,7 @@
 #include "history/history_window.h"
 
 #include "history/change_text.h"
+#include "history/file_names.h"
 #include "history/history.h"
 #include "widgets/dialog_buttons.h"
 #include "widgets/list_view3.h"
@@ -11,6 +12,29 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+QString countText(bool exists, int records) {
+    if (!exists)
+        return QStringLiteral("なし");
+    return records < 0 ? QStringLiteral("?") : QString::number(records) + QStringLiteral("件");
+}
+
+// "購入履歴 4件 → 3件": the records before and after, under the file's name in words.
+QString fileText(const history::Change& change, const history::FileChange& file,
+                 const history::FileNames& names) {
+    const QString name = names.of(file.file);
+    if (change.kind == history::ChangeKind::Unreadable)
+        return name + QStringLiteral("（読み込めなかった版）");
+    QString text = name + QLatin1Char(' ') + countText(file.existedBefore, file.recordsBefore) +
+                   QStringLiteral(" → ") + countText(file.after.exists, file.recordsAfter);
+    if (file.external)
+        text += QStringLiteral("（ほかで変更された版も保存）");
+    return text;
+}
+
+} // namespace
 
 TFormHistory::TFormHistory(Platform& platform, const history::History& history,
                            std::function<void(int id)> restore, QWidget* parent)
@@ -51,24 +75,30 @@ TFormHistory::~TFormHistory() {
     m_list->clear();
 }
 
+// The files go by the names the gardener knows them by, read once as the window opens.
 void TFormHistory::showChanges() {
-    m_list->setTexts<history::Change>([](const history::Change& c, int column) {
+    const auto names =
+        std::make_shared<history::FileNames>(history::FileNames::ofFolder(m_platform.dataFolder()));
+    const auto files = [names](const history::Change& c) {
+        QStringList texts;
+        for (const history::FileChange& f : c.files)
+            texts << fileText(c, f, *names);
+        return texts;
+    };
+    m_list->setTexts<history::Change>([files](const history::Change& c, int column) {
         switch (column) {
         case 1:
             return history::listTime(c.time);
         case 2:
             return c.name;
         default:
-            return history::filesText(c);
+            return files(c).join(QStringLiteral("、"));
         }
     });
-    m_list->setToolTips<history::Change>([](const history::Change& c, int column) {
+    m_list->setToolTips<history::Change>([files](const history::Change& c, int column) {
         if (column == 2)
             return c.name;
-        QStringList lines;
-        for (const history::FileChange& f : c.files)
-            lines << history::fileText(c, f);
-        return column == 3 ? lines.join(QLatin1Char('\n')) : QString();
+        return column == 3 ? files(c).join(QLatin1Char('\n')) : QString();
     });
 }
 

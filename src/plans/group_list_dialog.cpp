@@ -19,6 +19,19 @@ constexpr int kOrderColumn = 3;
 
 const QString kChooseGroup = QStringLiteral("グループを選択してください。");
 
+// The question names only the group; what it holds goes with it.
+QString entriesGoToo(const TGroup& group) {
+    const int crops = group.CropCount();
+    const int dummies = group.count() - crops;
+    if (crops > 0 && dummies > 0)
+        return QStringLiteral("\r\nこの畝の作付 %1 件とダミー %2 件も削除されます。").arg(crops).arg(dummies);
+    if (crops > 0)
+        return QStringLiteral("\r\nこの畝の作付 %1 件も削除されます。").arg(crops);
+    if (dummies > 0)
+        return QStringLiteral("\r\nこの畝のダミー %1 件も削除されます。").arg(dummies);
+    return QString();
+}
+
 } // namespace
 
 TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, const QString& planFile,
@@ -92,10 +105,11 @@ TGroup* TForm3::checkedGroup() {
     return group;
 }
 
-void TForm3::saveChange() {
-    m_plan.SaveToFile(m_platform.dataFolder(), m_planName, m_planFile, m_platform);
+bool TForm3::saveChange() {
+    const bool saved = m_plan.SaveToFile(m_platform.dataFolder(), m_planName, m_planFile, m_platform);
     m_changed = true;
     fillList();
+    return saved;
 }
 
 void TForm3::AddButtonClick() {
@@ -129,9 +143,11 @@ void TForm3::DeleteButtonClick() {
     TGroup* group = checkedGroup();
     if (!group)
         return;
-    if (!m_platform.question(group->name + QStringLiteral(" を削除します。よろしいですか？")))
+    if (!m_platform.question(group->name + QStringLiteral(" を削除します。よろしいですか？") +
+                             entriesGoToo(*group)))
         return;
     m_list->removeRecord(group);
     m_plan.remove(m_plan.indexOf(group));
-    saveChange();
+    if (saveChange())
+        m_deleted = true;
 }

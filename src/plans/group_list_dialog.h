@@ -20,6 +20,8 @@ public:
            QWidget* parent = nullptr);
 
     bool changed() const { return m_changed; }
+    // A group was deleted and the plan saved without it.
+    bool deleted() const { return m_deleted; }
     // Each group command is then a change of its own in the history.
     void setHistory(history::History* history) { m_history = history; }
     TListView3* list() const { return m_list; }
@@ -35,7 +37,8 @@ protected:
 private:
     void fillList();
     TGroup* checkedGroup();
-    void saveChange();
+    // False when the plan could not be saved.
+    bool saveChange();
 
     Platform& m_platform;
     TGroupList& m_plan;
@@ -43,6 +46,7 @@ private:
     const QString m_planFile;
     history::History* m_history = nullptr;
     bool m_changed = false;
+    bool m_deleted = false;
     bool m_shown = false;
     TListView3* m_list;
 };

@@ -18,11 +18,14 @@
 #include "widgets/tab_layout.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context) {
     auto* layout = new QVBoxLayout(this);
@@ -37,6 +40,11 @@ TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     m_chartArea->setObjectName(QStringLiteral("chartArea"));
     m_chartView = new TChartBox(m_context.chart);
     m_chartArea->setWidget(m_chartView);
+    m_entryMark = new QFrame(m_chartView);
+    m_entryMark->setObjectName(QStringLiteral("entryMark"));
+    m_entryMark->setStyleSheet(QStringLiteral("#entryMark { border: 2px solid palette(highlight); }"));
+    m_entryMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_entryMark->hide();
     m_chartArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_chartArea->setBackgroundRole(QPalette::Base);
     layout->addWidget(m_chartArea, 1);
@@ -111,11 +119,13 @@ void TPlanTab::SpeedButtonClick() {
 void TPlanTab::Redraw() {
     DrawChart(*m_context.plan, *m_context.chart);
     m_chartView->imageChanged();
+    m_entryMark->hide();
 }
 
-void TPlanTab::savePlan() {
+bool TPlanTab::savePlan() {
     Platform& platform = *m_context.platform;
-    m_context.plan->SaveToFile(platform.dataFolder(), m_context.planName, m_context.planFile, platform);
+    return m_context.plan->SaveToFile(platform.dataFolder(), m_context.planName, m_context.planFile,
+                                      platform);
 }
 
 void TPlanTab::refreshCropList() {
@@ -123,10 +133,11 @@ void TPlanTab::refreshCropList() {
         m_context.refreshCropList();
 }
 
-void TPlanTab::changed() {
-    savePlan();
+bool TPlanTab::changed() {
+    const bool saved = savePlan();
     Redraw();
     refreshCropList();
+    return saved;
 }
 
 // The chart does not show the plan's name, so it is not redrawn.
@@ -161,6 +172,9 @@ void TPlanTab::Button1Click() {
         return;
     Redraw();
     refreshCropList();
+    // Ctrl+Z belongs to the main window: the note waits until the group list has closed.
+    if (dialog.deleted())
+        m_context.tellUndoable(kDeletedNote);
 }
 
 void TPlanTab::Button3Click() {
@@ -207,7 +221,40 @@ void TPlanTab::Button7Click() {
     // Renumbering walks the rows in order; the last redraw sorted them, this makes sure.
     group->SortEntries();
     group->RenumberRows();
-    changed();
+    if (changed())
+        m_context.tellUndoable(kDeletedNote);
+}
+
+void TPlanTab::ShowEntry(const QString& planFile, int group, int entry) {
+    if (planFile != m_context.planFile) {
+        for (const PlanFileInfo& file : PlanFiles())
+            if (file.fileName == planFile)
+                m_planButtons->button(file.buttonPosition + 1)->setChecked(true);
+        SpeedButtonClick();
+    }
+    const TGroupList& plan = *m_context.plan;
+    if (group < 0 || group >= plan.count() || entry < 0 || entry >= plan.at(group)->count())
+        return;
+    markEntry(*plan.at(group)->at(entry));
+}
+
+// A frame around the entry's arrow and name as the chart draws them, on the
+// screen only: the chart image and what is saved from it stay as they are.
+// The next redraw takes it away.
+void TPlanTab::markEntry(const TSakumotu2& entry) {
+    constexpr int kMargin = 4;
+    const int nameRight = entry.StX + 5 + QFontMetrics(chart::font()).horizontalAdvance(entry.name);
+    const int left = entry.hasStart ? entry.StX - kMargin : 0;
+    const int right =
+        entry.hasStart ? std::max(entry.hasEnd ? entry.EdX : 0, nameRight) + kMargin : chart::kImageWidth;
+    const int top =
+        std::clamp(entry.Y + entry.down, 0, std::max(0, m_context.chart->height() - chart::kRowHeight));
+    const QRect frame(left, top, right - left, chart::kRowHeight);
+    m_entryMark->setGeometry(frame);
+    m_entryMark->show();
+    m_entryMark->raise();
+    m_chartArea->ensureVisible(frame.center().x(), frame.center().y(), frame.width() / 2 + 16,
+                               frame.height() / 2 + 16);
 }
 
 // A file that cannot be written goes to the general error box; nothing else is said.

@@ -4,11 +4,13 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QFrame;
 class QHBoxLayout;
 class QScrollArea;
 class TChartBox;
 struct AppContext;
 struct PlanFileInfo;
+class TSakumotu2;
 
 // The tab 作付計画: the eight plan buttons, the chart of the current plan and
 // the commands that change it. Every change is saved to the plan file at once,
@@ -27,6 +29,10 @@ public:
     void SpeedButtonClick();
     // Draws the current plan into the chart image and shows it.
     void Redraw();
+    // Shows the plan of that file and marks the entry at that place of it, in
+    // the order the chart lays the plan out.
+    void ShowEntry(const QString& planFile, int group, int entry);
+    QFrame* entryMark() const { return m_entryMark; }
 
     void Button5Click();  // 計画名変更
     void Button33Click(); // 色設定
@@ -40,13 +46,16 @@ private:
     void buildPlanButtons(QHBoxLayout* row);
     void buildCommands(QHBoxLayout* row);
     const PlanFileInfo& fileOfButton(int id) const;
-    void savePlan();
-    void changed();
+    // Both false when the plan could not be saved.
+    bool savePlan();
+    bool changed();
+    void markEntry(const TSakumotu2& entry);
     void refreshCropList();
 
     AppContext& m_context;
     QButtonGroup* m_planButtons;
     QScrollArea* m_chartArea;
     TChartBox* m_chartView;
+    QFrame* m_entryMark;
     QString m_lastImageName;
 };

@@ -9,6 +9,7 @@
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
+#include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
 
 #include <QComboBox>
@@ -193,18 +194,30 @@ void TPurchaseTab::DeleteButtonClick() {
     TCost* cost = checkedCost();
     if (!cost)
         return;
-    const QString question = cost->DateText() + QStringLiteral(" の ") +
-                             QString::number(cost->sina.LinesTotal()) +
-                             QStringLiteral("円 を削除します。よろしいですか？");
+    QString question = cost->DateText() + QStringLiteral(" の ") + QString::number(cost->sina.LinesTotal()) +
+                       QStringLiteral("円 を削除します。よろしいですか？");
+    // The question names only the date and the sum; a purchase of several things takes them all.
+    if (cost->sina.count() > 1)
+        question += QStringLiteral("\r\n購入内容 %1 件も削除されます。").arg(cost->sina.count());
     if (!m_context.platform->question(question))
         return;
     m_list->removeRecord(cost);
     m_context.costs->remove(m_context.costs->indexOf(cost));
-    m_context.costs->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+    const bool saved = m_context.costs->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
     RebuildYears();
     YearChanged();
     RebuildMonths();
     RefreshList();
+    if (saved)
+        m_context.tellUndoable(kDeletedNote);
+}
+
+// A purchase the filters hide brings them to its year and month, as a change does.
+void TPurchaseTab::ShowCost(const TCost* cost) {
+    if (TickAndShow(cost, m_list))
+        return;
+    followCost(*cost);
+    TickAndShow(cost, m_list);
 }
 
 void TPurchaseTab::ChartButtonClick() {

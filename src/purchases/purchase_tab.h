@@ -32,6 +32,8 @@ public:
     void RefreshList();
     void YearChanged();
     void MonthChanged();
+    // Ticks the purchase's row and scrolls to it, the filters following it when they hide it.
+    void ShowCost(const TCost* cost);
 
     void AddButtonClick();
     void ChangeButtonClick();

@@ -10,6 +10,7 @@
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
+#include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
 
 #include <QButtonGroup>
@@ -25,6 +26,7 @@ const QString kAdded = QStringLiteral(
 const QString kMerged =
     QStringLiteral("予定をまとめました。「すべて」ラジオボタンをクリックして確認してください。");
 const QColor kDoneColour(128, 128, 128);
+constexpr int kAllFilter = 4; // すべて
 
 } // namespace
 
@@ -136,8 +138,8 @@ TYotei* TScheduleTab::checkedTask() {
     return task;
 }
 
-void TScheduleTab::save() {
-    m_context.tasks->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
+bool TScheduleTab::save() {
+    return m_context.tasks->SaveToFile(m_context.platform->dataFolder(), *m_context.platform);
 }
 
 // The list keeps the change even when the save fails; the saver has said so.
@@ -218,8 +220,10 @@ void TScheduleTab::DeleteButtonClick() {
         return;
     m_list->removeRecord(task);
     m_context.tasks->remove(task);
-    save();
+    const bool saved = save();
     YoteiRadioButtonClick();
+    if (saved)
+        m_context.tellUndoable(kDeletedNote);
 }
 
 void TScheduleTab::MergeButtonClick() {
@@ -240,6 +244,17 @@ void TScheduleTab::ClearButtonClick() {
                            "完了をクリアしますか？")))
         return;
     m_context.tasks->ClearStates();
-    save();
+    const bool saved = save();
     YoteiRadioButtonClick();
+    if (saved)
+        m_context.tellUndoable(kDeletedNote);
+}
+
+// A task the chosen filter hides is shown under すべて.
+void TScheduleTab::ShowTask(const TYotei* task) {
+    if (TickAndShow(task, m_list))
+        return;
+    m_filters->button(kAllFilter)->setChecked(true);
+    YoteiRadioButtonClick();
+    TickAndShow(task, m_list);
 }

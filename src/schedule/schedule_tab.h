@@ -24,6 +24,8 @@ public:
 
     // Refills the rows under the chosen filter with today's date, read afresh.
     void YoteiRadioButtonClick();
+    // Ticks the task's row and scrolls to it.
+    void ShowTask(const TYotei* task);
 
     void DoneButtonClick();
     void UndoneButtonClick();
@@ -43,7 +45,7 @@ private:
     TYotei* checkedTask();
     void setState(const QString& state, const QString& command);
     TSakumotu2* pickPlanEntry();
-    void save();
+    bool save();
 
     AppContext& m_context;
     TListView3* m_list;

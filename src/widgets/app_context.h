@@ -34,4 +34,15 @@ struct AppContext {
     std::function<void()> redrawChart;
     std::function<void()> reloadPlan;
     std::function<void()> refreshCropList;
+
+    // Set by the main window when it keeps the history: after a delete or a
+    // clear that was saved, it tells the gardener that Ctrl+Z takes it back.
+    std::function<void(const QString& note)> undoableNote;
+    void tellUndoable(const QString& note) const {
+        if (undoableNote)
+            undoableNote(note);
+    }
 };
+
+// After a delete and after the yearly clear alike: the same words for everything Ctrl+Z takes back.
+inline const QString kDeletedNote = QStringLiteral("削除しました（Ctrl+Z で元に戻せます）");

@@ -210,8 +210,11 @@ private slots:
         QCOMPARE(dialog->list()->row(0)->text(2), QStringLiteral("3"));
         clickRow(dialog->list(), 0);
         click(dialog.get(), "groupDeleteButton");
-        QCOMPARE(m_platform->questions, QStringList{"畝A を削除します。よろしいですか？"});
+        QCOMPARE(m_platform->questions,
+                 QStringList{
+                     "畝A を削除します。よろしいですか？\r\nこの畝の作付 3 件とダミー 1 件も削除されます。"});
         QVERIFY(dialog->changed());
+        QVERIFY(dialog->deleted());
         QCOMPARE(m_plan.count(), 1);
         const QByteArray file = plantest::readBytes(folder() + kFile);
         QVERIFY(!file.contains("ナス"));

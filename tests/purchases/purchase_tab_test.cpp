@@ -292,8 +292,10 @@ void PurchaseTabTest::deleteAsksWithThePlainTotal() {
     checkRow(0);
     m_platform->answers.enqueue(true);
     click(*m_tab, "costDeleteButton");
+    // The two lines go with the purchase, and the question says so.
     QCOMPARE(m_platform->questions,
-             QStringList{QStringLiteral("2014/5/3 の 1500円 を削除します。よろしいですか？")});
+             QStringList{QStringLiteral("2014/5/3 の 1500円 を削除します。よろしいですか？"
+                                        "\r\n購入内容 2 件も削除されます。")});
     QCOMPARE(m_costs->count(), 1);
     QCOMPARE(column(m_tab->list(), 1), QStringList{QStringLiteral("2014/6/1")});
     QCOMPARE(m_tab->total()->text(), QStringLiteral("合計 100円"));
