@@ -22,8 +22,8 @@ private:
 };
 
 TCardWindow::TCardWindow(Platform& platform, const QString& caption, const cards::CardSheet& sheet,
-                         const QString& fileName, QWidget* owner)
-    : QDialog(owner), m_platform(platform), m_sheet(sheet), m_fileName(fileName) {
+                         const QString& dialog, const QString& fileName, QWidget* owner)
+    : QDialog(owner), m_platform(platform), m_sheet(sheet), m_dialog(dialog), m_fileName(fileName) {
     setWindowTitle(caption);
     setFont(cards::windowFont());
     QPalette ground = palette();
@@ -109,7 +109,7 @@ void TCardWindow::SaveButtonClick() {
     try {
         QImage image = renderClientArea();
         cards::drawFooter(image);
-        const QString path = m_platform.saveFileName(m_fileName, QString());
+        const QString path = m_platform.saveFileName({m_dialog, SaveKind::Picture, m_fileName, QString()});
         if (!path.isEmpty())
             image::writeJpeg(image, path, m_platform.dataFolder());
     } catch (const image::JpegError& e) {

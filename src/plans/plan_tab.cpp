@@ -12,6 +12,7 @@
 #include "plans/plan_chart.h"
 #include "plans/plan_name_dialog.h"
 #include "plans/plan_records.h"
+#include "store/file_names.h"
 #include "widgets/app_context.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
@@ -213,10 +214,11 @@ void TPlanTab::Button7Click() {
 void TPlanTab::Button9Click() {
     Platform& platform = *m_context.platform;
     const QString path = platform.saveFileName(
-        m_lastImageName.isEmpty() ? QStringLiteral("sakutuke.jpg") : m_lastImageName, QString());
+        {QStringLiteral("chartImage"), SaveKind::Picture,
+         store::proposedFileName(m_context.planName, QStringLiteral(".jpg"), QStringLiteral("sakutuke.jpg")),
+         QString()});
     if (path.isEmpty())
         return;
-    m_lastImageName = path;
     try {
         image::writeJpeg(*m_context.chart, path, platform.dataFolder());
     } catch (const image::JpegError& e) {

@@ -48,5 +48,4 @@ private:
     QButtonGroup* m_planButtons;
     QScrollArea* m_chartArea;
     TChartBox* m_chartView;
-    QString m_lastImageName;
 };
