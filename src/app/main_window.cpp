@@ -27,7 +27,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform) {
+TForm5::TForm5(Platform& platform, QWidget* parent)
+    : QWidget(parent), m_platform(platform), m_memory(*this, platform.preferences()) {
     m_context.platform = &m_platform;
     m_context.plan = &m_plan;
     m_context.crops = &m_crops;
@@ -46,6 +47,8 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
         openHistory();
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+    m_memory.restorePlace();
+    m_memory.restoreColumns();
 }
 
 // The lists are destroyed before the tabs that show them.
@@ -171,8 +174,10 @@ void TForm5::showEvent(QShowEvent* event) {
 void TForm5::FormShow() {
     try {
         startBrowsers();
-        m_tabs->setCurrentIndex(0);
+        m_memory.restoreTab();
         startCrops();
+        m_memory.restoreCropSort();
+        m_memory.restorePlan();
         startPlans();
         startTasks();
         startPurchases();
@@ -184,6 +189,11 @@ void TForm5::FormShow() {
     if (m_history)
         for (const QString& note : m_history->recoveryNotes())
             m_platform.message(note);
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    m_memory.keep();
+    QWidget::closeEvent(event);
 }
 
 void TForm5::ReloadData(const QStringList& files) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/window_memory.h"
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
 #include "plans/plan_records.h"
@@ -51,6 +52,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildTabs();
@@ -93,4 +95,5 @@ private:
     TPurchaseTab* m_purchaseTab = nullptr;
     TFavouritesTab* m_favouritesTab = nullptr;
     bool m_shown = false;
+    WindowMemory m_memory;
 };

@@ -29,6 +29,8 @@ public:
     void DeleteButtonClick();
     void PrintButtonClick();
     void HeaderClick(int column);
+    // The column the rows were last sorted by since the list was filled; 0 when none.
+    int sortColumn() const { return m_sortColumn; }
 
 private:
     TSakumotu* checkedCrop();
@@ -38,4 +40,5 @@ private:
 
     AppContext& m_context;
     TListView3* m_list;
+    int m_sortColumn = 0;
 };
