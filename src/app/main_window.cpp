@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/help_button.h"
 #include "app/qt_platform.h"
+#include "app/settings_dialog.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
@@ -194,6 +195,11 @@ void TForm5::FormShow() {
 void TForm5::closeEvent(QCloseEvent* event) {
     m_memory.keep();
     QWidget::closeEvent(event);
+}
+
+void TForm5::OpenSettings() {
+    if (editSettings(m_platform.preferences(), this))
+        m_planTab->Redraw();
 }
 
 void TForm5::ReloadData(const QStringList& files) {

@@ -49,6 +49,8 @@ public:
     // refreshes every tab that shows them, as at start-up: after an undo,
     // redo or restore wrote them.
     void ReloadData(const QStringList& files);
+    // 設定…: the user's preferences; the chart shows a new caption at once.
+    void OpenSettings();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -108,7 +108,7 @@ void TCardWindow::SaveButtonClick() {
     HiddenControls hidden(*this);
     try {
         QImage image = renderClientArea();
-        cards::drawFooter(image);
+        cards::drawFooter(image, m_platform.preferences().imageCaption());
         const QString path = m_platform.saveFileName({m_dialog, SaveKind::Picture, m_fileName, QString()});
         if (!path.isEmpty())
             image::writeJpeg(image, path, m_platform.dataFolder());

@@ -2,7 +2,6 @@
 
 #include "plans/chart_canvas.h"
 #include "plans/plan_records.h"
-#include "store/site.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -118,7 +117,7 @@ void DrawArrow(ChartCanvas& canvas, int x1, int y1, int x2, int y2, int length, 
         canvas.polyline({p1, tip, p3});
 }
 
-void DrawChart(TGroupList& plan, QImage& image) {
+void DrawChart(TGroupList& plan, QImage& image, const QString& caption) {
     using namespace chart;
     plan.Layout();
     const int h0 = plan.ChartHeight();
@@ -134,8 +133,8 @@ void DrawChart(TGroupList& plan, QImage& image) {
     drawGrid(canvas, h0);
     canvas.setTextColor(ChartColor(plan.MojiColor));
     drawHeader(canvas);
-    if (footer)
-        canvas.text({10, h - 25}, QStringLiteral("青葉録　") + kPublicSiteAddress);
+    if (footer && !caption.isEmpty())
+        canvas.text({10, h - 25}, caption);
     for (int i = 0; i < plan.count(); ++i)
         if (plan.at(i)->count() > 0)
             drawGroup(canvas, *plan.at(i), plan);

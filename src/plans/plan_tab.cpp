@@ -108,8 +108,12 @@ void TPlanTab::SpeedButtonClick() {
     Redraw();
 }
 
+QString TPlanTab::imageCaption() const {
+    return m_context.platform->preferences().imageCaption();
+}
+
 void TPlanTab::Redraw() {
-    DrawChart(*m_context.plan, *m_context.chart);
+    DrawChart(*m_context.plan, *m_context.chart, imageCaption());
     m_chartView->imageChanged();
 }
 

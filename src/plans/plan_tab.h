@@ -40,6 +40,7 @@ private:
     void buildPlanButtons(QHBoxLayout* row);
     void buildCommands(QHBoxLayout* row);
     const PlanFileInfo& fileOfButton(int id) const;
+    QString imageCaption() const;
     void savePlan();
     void changed();
     void refreshCropList();

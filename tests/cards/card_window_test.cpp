@@ -5,7 +5,7 @@
 #include "purchases/purchase_records.h"
 #include "report/pdf_tools.h"
 #include "schedule/task_records.h"
-#include "store/site.h"
+#include "settings/preferences.h"
 #include "support/scripted_platform.h"
 
 #include <QApplication>
@@ -64,7 +64,7 @@ QRect bottomStrip(const QSize& size) {
 
 QRect footerBox(const QSize& size) {
     const QFontMetrics metrics(cards::footerFont());
-    const QString text = QStringLiteral("青葉録") + QChar(0x3000) + kPublicSiteAddress;
+    const QString text = settings::kDefaultImageCaption;
     return QRect(cards::kFooterX, size.height() - cards::kFooterRise, metrics.horizontalAdvance(text) + 1,
                  metrics.height());
 }

@@ -1,6 +1,7 @@
 #include "image/jpeg_writer.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
+#include "settings/preferences.h"
 #include "support/file_size_limit.h"
 #include "support/files.h"
 
@@ -98,7 +99,7 @@ private slots:
     void chartOfEmptyPlanIsSavedAtItsFullSize() {
         TGroupList plan;
         QImage chartImage;
-        DrawChart(plan, chartImage);
+        DrawChart(plan, chartImage, settings::kDefaultImageCaption);
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/sakutuke.jpg");
         image::writeJpeg(chartImage, path);
