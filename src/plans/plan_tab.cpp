@@ -35,7 +35,9 @@ TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
 
     m_chartArea = new QScrollArea(this);
     m_chartArea->setObjectName(QStringLiteral("chartArea"));
-    m_chartView = new TChartBox(m_context.chart);
+    m_chartView = new TChartBox(m_context.chart, [this](QImage& image, qreal pixelRatio) {
+        DrawChart(*m_context.plan, image, imageCaption(), pixelRatio);
+    });
     m_chartArea->setWidget(m_chartView);
     m_chartArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_chartArea->setBackgroundRole(QPalette::Base);
