@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/instance_channel.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/single_instance.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
 
     SingleInstance lock;
     if (!lock.tryLock()) {
+        // The running window comes to the front first, so the user sees where it is.
+        InstanceChannel::send(start.dataFolder.path, kRaiseMessage);
         QMessageBox::warning(nullptr, QStringLiteral("警告"), QStringLiteral("青葉録は起動中です。"),
                              QMessageBox::Ok);
         return 0;
@@ -29,6 +32,9 @@ int main(int argc, char** argv) {
         platform.message(QStringLiteral("データフォルダーを作成できません: ") + start.dataFolder.path);
     app.setErrorHandler([&platform](const QString& text) { platform.error(text); });
     TForm5 window(platform);
+    InstanceChannel channel(start.dataFolder.path);
+    channel.handle(kRaiseMessage, [&window] { raiseWindow(window); });
+    channel.listen();
     window.show();
     return app.exec();
 }
