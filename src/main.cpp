@@ -1,17 +1,25 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/instance_channel.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/single_instance.h"
 
 #include <QMessageBox>
+#include <QTextStream>
 
 int main(int argc, char** argv) {
     // Before any application object, so that what needs no window needs no display either.
     const StartDecision start = readCommandLine(argc, argv);
     if (!start.openWindow)
         return start.exitCode;
+    // Qt, finding no display, would abort with an English line.
+    if (const QString reason = noDisplayReason(DisplayEnvironment::ofThisProcess(), xDisplayReachable);
+        !reason.isEmpty()) {
+        QTextStream(stderr) << reason << '\n';
+        return 1;
+    }
     // Lets a Wayland desktop match the window with its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(AOBAROKU_APP_ID));
 
