@@ -23,7 +23,7 @@ public:
     }
     void warning(const QString& text) override { shown << text; }
     void error(const QString& text) override { shown << text; }
-    QString saveFileName(const QString&, const QString&) override { return QString(); }
+    QString saveFileName(const SaveRequest&) override { return QString(); }
     bool chooseColour(QColor&) override { return false; }
     bool printDialog(QPrinter&) override { return false; }
     std::unique_ptr<QPrinter> defaultPrinter() override { return nullptr; }
@@ -31,9 +31,11 @@ public:
     QDate today() override { return QDate(2026, 6, 10); }
     QString dataFolder() override { return m_dataFolder; }
     bool keepsHistory() override { return keepHistory; }
+    settings::Preferences& preferences() override { return m_preferences; }
 
 private:
     QString m_dataFolder;
+    settings::Preferences m_preferences; // in memory only
 };
 
 } // namespace bench

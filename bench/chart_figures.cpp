@@ -5,6 +5,7 @@
 #include "image/jpeg_writer.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
+#include "settings/preferences.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -47,7 +48,7 @@ void runChild(const QString& program, const QStringList& arguments) {
 }
 
 Figure chartFigure(TGroupList& plan, QImage& chart, int runs) {
-    const double ms = medianMs(runs, {{[&] { DrawChart(plan, chart); }}})[0];
+    const double ms = medianMs(runs, {{[&] { DrawChart(plan, chart, settings::kDefaultImageCaption); }}})[0];
     const QString name = QStringLiteral("DrawChart (%L1 entries, %2x%3 px)")
                              .arg(plan.CropCount())
                              .arg(chart.width())

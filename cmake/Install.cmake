@@ -9,6 +9,7 @@ option(AOBAROKU_PORTABLE "Install one self-contained folder with the data folder
 set(AOBAROKU_APP_ID "example.aobaroku.Aobaroku" CACHE STRING
     "Reverse-DNS id of the desktop entry, the AppStream metainfo and the icon")
 target_compile_definitions(aobaroku PRIVATE AOBAROKU_APP_ID="${AOBAROKU_APP_ID}")
+target_compile_definitions(aobaroku_ui PRIVATE AOBAROKU_APP_ID="${AOBAROKU_APP_ID}")
 set(AOBAROKU_HOMEPAGE "https://aobaroku.example/")
 set(AOBAROKU_RELEASE_DATE "2026-12-09")
 set(AOBAROKU_COPYRIGHT_YEAR "2026")
@@ -49,7 +50,8 @@ configure_file(data/debian/changelog ${generated}/changelog.Debian COPYONLY)
 
 # Icons in the sizes menus and software centres ask for, drawn from the one picture.
 set(built_files)
-foreach(size 48 128 256)
+set(icon_files)
+foreach(size 16 32 48 128 256)
     set(png ${generated}/icons/${size}x${size}/${AOBAROKU_APP_ID}.png)
     add_custom_command(OUTPUT ${png}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}/icons/${size}x${size}
@@ -57,6 +59,7 @@ foreach(size 48 128 256)
                 ${CMAKE_SOURCE_DIR}/data/aobaroku.svg
         DEPENDS ${CMAKE_SOURCE_DIR}/data/aobaroku.svg VERBATIM)
     list(APPEND built_files ${png})
+    list(APPEND icon_files ${png})
     install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
@@ -68,6 +71,9 @@ foreach(page aobaroku.1 changelog.Debian)
     list(APPEND built_files ${generated}/${page}.gz)
 endforeach()
 add_custom_target(aobaroku_desktop_files ALL DEPENDS ${built_files})
+# The same pictures inside the program: its windows have an icon also where
+# none is installed (a build tree, a portable folder).
+qt_add_resources(aobaroku_ui aobaroku_icons PREFIX /icons BASE ${generated}/icons FILES ${icon_files})
 
 install(FILES data/aobaroku.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${AOBAROKU_APP_ID}.svg)

@@ -1,5 +1,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/display_check.h"
+#include "app/instance_channel.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/single_instance.h"
@@ -16,7 +18,9 @@ void tellTerminal(const QString& text) {
 }
 
 // The same answer whoever holds the notebook: this session, another session, another user.
-int refuseSecondStart() {
+// The running window comes to the front first, so the user sees where it is.
+int refuseSecondStart(const QString& dataFolder) {
+    InstanceChannel::send(dataFolder, kRaiseMessage);
     const QString text = QStringLiteral("青葉録は起動中です。");
     tellTerminal(text);
     QMessageBox::warning(nullptr, QStringLiteral("警告"), text, QMessageBox::Ok);
@@ -37,6 +41,12 @@ int main(int argc, char** argv) {
     const StartDecision start = readCommandLine(argc, argv);
     if (!start.openWindow)
         return start.exitCode;
+    // Qt, finding no display, would abort with an English line.
+    if (const QString reason = noDisplayReason(DisplayEnvironment::ofThisProcess(), xDisplayReachable);
+        !reason.isEmpty()) {
+        QTextStream(stderr) << reason << '\n';
+        return 1;
+    }
     // Lets a Wayland desktop match the window with its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(AOBAROKU_APP_ID));
 
@@ -45,18 +55,21 @@ int main(int argc, char** argv) {
 
     SingleInstance lock;
     if (!lock.tryLock())
-        return refuseSecondStart();
+        return refuseSecondStart(start.dataFolder.path);
     store::LockFile folderLock;
     const store::FolderOpening opening =
         store::openDataFolder(start.dataFolder, store::Surroundings::ofThisProcess(), folderLock);
     if (opening == store::FolderOpening::InUse)
-        return refuseSecondStart();
+        return refuseSecondStart(start.dataFolder.path);
 
     QtPlatform platform(start.dataFolder.path);
     if (opening == store::FolderOpening::NotMade)
         platform.message(QStringLiteral("データフォルダーを作成できません: ") + start.dataFolder.path);
     app.setErrorHandler([&platform](const QString& text) { platform.error(text); });
     TForm5 window(platform);
+    InstanceChannel channel(start.dataFolder.path);
+    channel.handle(kRaiseMessage, [&window] { raiseWindow(window); });
+    channel.listen();
     window.show();
     // Once, over the open window: the notebook works, it is only unguarded.
     if (opening == store::FolderOpening::Unlocked) {

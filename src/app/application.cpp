@@ -32,7 +32,15 @@ QStringList uiFontFamilies() {
             QStringLiteral("IPAGothic"), QStringLiteral("sans-serif")};
 }
 
+QIcon applicationIcon() {
+    QIcon builtIn;
+    for (int size : {16, 32, 48, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1x%1/" AOBAROKU_APP_ID ".png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QStringLiteral(AOBAROKU_APP_ID), builtIn);
+}
+
 void TApplication::setUpLook() {
+    setWindowIcon(applicationIcon());
     QFont font;
     font.setFamilies(uiFontFamilies());
     font.setPointSize(8);

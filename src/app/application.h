@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 #include <exception>
 #include <functional>
 
@@ -13,7 +14,7 @@ public:
 
     void setErrorHandler(std::function<void(const QString&)> handler) { m_onError = std::move(handler); }
 
-    // Fonts and the Japanese texts of Qt's standard dialogs.
+    // Fonts, the program's icon and the Japanese texts of Qt's standard dialogs.
     void setUpLook();
 
 private:
@@ -27,3 +28,7 @@ QString errorText(const std::exception& e);
 
 // Tahoma where it exists; it has no Japanese, so a CJK family follows.
 QStringList uiFontFamilies();
+
+// The program's picture, for every window and the task bar: from the icon
+// theme where the package installed it, else the copy built into the program.
+QIcon applicationIcon();

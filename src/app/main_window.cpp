@@ -5,6 +5,7 @@
 #include "app/qt_platform.h"
 #include "app/search_kinds.h"
 #include "app/tab_row_style.h"
+#include "app/settings_dialog.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
@@ -33,7 +34,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform) {
+TForm5::TForm5(Platform& platform, QWidget* parent)
+    : QWidget(parent), m_platform(platform), m_memory(*this, platform.preferences()) {
     m_context.platform = &m_platform;
     m_context.plan = &m_plan;
     m_context.crops = &m_crops;
@@ -52,6 +54,8 @@ TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platfor
         openHistory();
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+    m_memory.restorePlace();
+    m_memory.restoreColumns();
 }
 
 // The lists are destroyed before the tabs that show them.
@@ -171,8 +175,6 @@ void TForm5::openSearch() {
     m_lastSearch = window.query();
 }
 
-void TForm5::openSettings() {}
-
 PageView* TForm5::buildBrowser(const char* objectName) {
     auto* view = new PageView(m_platform, m_tabs);
     view->setObjectName(QString::fromLatin1(objectName));
@@ -218,8 +220,10 @@ void TForm5::showEvent(QShowEvent* event) {
 void TForm5::FormShow() {
     try {
         startBrowsers();
-        m_tabs->setCurrentIndex(0);
+        m_memory.restoreTab();
         startCrops();
+        m_memory.restoreCropSort();
+        m_memory.restorePlan();
         startPlans();
         startTasks();
         startPurchases();
@@ -231,6 +235,16 @@ void TForm5::FormShow() {
     if (m_history)
         for (const QString& note : m_history->recoveryNotes())
             m_platform.message(note);
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    m_memory.keep();
+    QWidget::closeEvent(event);
+}
+
+void TForm5::openSettings() {
+    if (editSettings(m_platform.preferences(), this))
+        m_planTab->Redraw();
 }
 
 void TForm5::ReloadData(const QStringList& files) {

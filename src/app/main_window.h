@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/window_memory.h"
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
 #include "plans/plan_records.h"
@@ -52,13 +53,14 @@ public:
 
     // The window 検索 (Ctrl+F, and その他): opens with what was looked for last.
     void openSearch();
-    // 設定… of その他. The settings dialog joins here.
+    // 設定… of その他: the user's preferences; the chart shows a new caption at once.
     void openSettings();
     // After a delete or a clear; null while none was shown, or when no history is kept.
     TPassingNote* passingNote() const { return m_note; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildTabs();
@@ -104,4 +106,5 @@ private:
     TPurchaseTab* m_purchaseTab = nullptr;
     TFavouritesTab* m_favouritesTab = nullptr;
     bool m_shown = false;
+    WindowMemory m_memory;
 };

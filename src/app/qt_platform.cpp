@@ -1,5 +1,7 @@
 #include "app/qt_platform.h"
 
+#include "app/save_folders.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -29,7 +31,8 @@ void showBrowserFailure(const QUrl& url) {
 
 } // namespace
 
-QtPlatform::QtPlatform(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {
+QtPlatform::QtPlatform(QString dataFolder, settings::Preferences preferences)
+    : m_dataFolder(std::move(dataFolder)), m_preferences(std::move(preferences)) {
     QObject::connect(&m_browser, &BrowserLauncher::failed, &m_browser, showBrowserFailure);
 }
 
@@ -55,9 +58,12 @@ void QtPlatform::error(const QString& text) {
     QMessageBox::critical(owner(), kAppTitle, text, QMessageBox::Ok);
 }
 
-QString QtPlatform::saveFileName(const QString& proposed, const QString& filter) {
+QString QtPlatform::saveFileName(const SaveRequest& request) {
     // Qt's dialog asks before overwriting unless told otherwise.
-    return QFileDialog::getSaveFileName(owner(), QString(), proposed, filter);
+    const QString path = QFileDialog::getSaveFileName(
+        owner(), QString(), saveDialogStart(m_preferences, request), request.filter);
+    rememberSaveFolder(m_preferences, request, path);
+    return path;
 }
 
 bool QtPlatform::chooseColour(QColor& colour) {

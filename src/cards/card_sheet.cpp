@@ -1,7 +1,5 @@
 #include "cards/card_sheet.h"
 
-#include "store/site.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
@@ -192,8 +190,9 @@ void paintSheet(QPainter& painter, const CardSheet& sheet, const QSize& size) {
     paintFrame(painter, sheet, size);
 }
 
-void drawFooter(QImage& image) {
-    const QString text = QStringLiteral("青葉録") + QChar(0x3000) + kPublicSiteAddress;
+void drawFooter(QImage& image, const QString& text) {
+    if (text.isEmpty())
+        return;
     const QFont font = footerFont();
     const QFontMetrics metrics(font, &image);
     const QRect box(kFooterX, image.height() - kFooterRise, metrics.horizontalAdvance(text),

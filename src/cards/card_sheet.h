@@ -101,9 +101,9 @@ inline constexpr int kValueX = 128;
 // Paints the sheet for a client area of the given size on a white ground.
 void paintSheet(QPainter& painter, const CardSheet& sheet, const QSize& size);
 
-// The product footer of a saved card: 青葉録, an ideographic space and the
-// public site address, black on opaque white, 40 pixels above the bottom edge.
-void drawFooter(QImage& image);
+// The footer of a saved card: the user's caption, black on opaque white, 40
+// pixels above the bottom edge. An empty caption leaves the image untouched.
+void drawFooter(QImage& image, const QString& caption);
 inline constexpr int kFooterX = 20;
 inline constexpr int kFooterRise = 40;
 

@@ -23,8 +23,8 @@ private:
 };
 
 TCardWindow::TCardWindow(Platform& platform, const QString& caption, const cards::CardSheet& sheet,
-                         const QString& fileName, QWidget* owner)
-    : QDialog(owner), m_platform(platform), m_sheet(sheet), m_fileName(fileName) {
+                         const QString& dialog, const QString& fileName, QWidget* owner)
+    : QDialog(owner), m_platform(platform), m_sheet(sheet), m_dialog(dialog), m_fileName(fileName) {
     setWindowTitle(caption);
     setFont(cards::windowFont());
     QPalette ground = palette();
@@ -109,8 +109,8 @@ void TCardWindow::SaveButtonClick() {
     HiddenControls hidden(*this);
     try {
         QImage image = renderClientArea();
-        cards::drawFooter(image);
-        const QString path = m_platform.saveFileName(m_fileName, QString());
+        cards::drawFooter(image, m_platform.preferences().imageCaption());
+        const QString path = m_platform.saveFileName({m_dialog, SaveKind::Picture, m_fileName, QString()});
         if (!path.isEmpty())
             image::writeJpeg(image, path, history::notebookFiles(m_platform.dataFolder()));
     } catch (const image::JpegError& e) {

@@ -15,8 +15,9 @@ class QPushButton;
 class TCardWindow : public QDialog {
     Q_OBJECT
 public:
+    // The save dialog named `dialog` proposes fileName.
     TCardWindow(Platform& platform, const QString& caption, const cards::CardSheet& sheet,
-                const QString& fileName, QWidget* owner);
+                const QString& dialog, const QString& fileName, QWidget* owner);
 
     // The client area as the card shows it now, buttons and notes left out.
     QImage cardImage();
@@ -37,6 +38,7 @@ private:
 
     Platform& m_platform;
     cards::CardSheet m_sheet;
+    QString m_dialog;
     QString m_fileName;
     QPushButton* m_printButton;
     QPushButton* m_saveButton;

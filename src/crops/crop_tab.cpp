@@ -74,6 +74,7 @@ void TCropTab::RefreshCropList() {
         if (m_context.crops->at(i)->name != kDummyCropName)
             shown.push_back(m_context.crops->at(i));
     m_list->setRecords(shown);
+    m_sortColumn = 0;
 }
 
 TSakumotu* TCropTab::checkedCrop() {
@@ -170,8 +171,9 @@ void TCropTab::PrintButtonClick() {
 // Ascending by the shown text under the user's collation, case ignored; the
 // check column has no text to sort by.
 void TCropTab::HeaderClick(int column) {
-    if (column <= 0)
+    if (column <= 0 || column >= m_list->model()->columnCount())
         return;
+    m_sortColumn = column;
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     m_list->sortRowsByText(column, collator);

@@ -31,6 +31,8 @@ public:
     void DeleteButtonClick();
     void PrintButtonClick();
     void HeaderClick(int column);
+    // The column the rows were last sorted by since the list was filled; 0 when none.
+    int sortColumn() const { return m_sortColumn; }
 
 private:
     TSakumotu* checkedCrop();
@@ -40,4 +42,5 @@ private:
 
     AppContext& m_context;
     TListView3* m_list;
+    int m_sortColumn = 0;
 };

@@ -68,9 +68,10 @@ void TExportButton::paintEvent(QPaintEvent*) {
     painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, arrow);
 }
 
-bool TExportButton::save(const QString& proposed, const QString& filter, const QByteArray& bytes) {
+bool TExportButton::save(const QString& dialog, const QString& proposed, const QString& filter,
+                         const QByteArray& bytes) {
     Platform& platform = *m_context.platform;
-    const QString path = platform.saveFileName(proposed, filter);
+    const QString path = platform.saveFileName({dialog, SaveKind::Export, proposed, filter});
     if (path.isEmpty())
         return false;
     const QString failure = writeExportFile(path, bytes, platform.dataFolder());
@@ -83,19 +84,19 @@ bool TExportButton::save(const QString& proposed, const QString& filter, const Q
 void TExportButton::ExportCalendar() {
     const CalendarPlan plan = PlanCalendar(*m_context.tasks, m_context.platform->today());
     const QByteArray ics = CalendarIcs(plan, QDateTime::currentDateTimeUtc());
-    if (save(QStringLiteral("yotei.ics"), kCalendarFilter, ics))
+    if (save(QStringLiteral("calendarExport"), QStringLiteral("yotei.ics"), kCalendarFilter, ics))
         m_context.platform->message(exportmsg::calendarWritten(int(plan.events.size()), plan.leftOut));
 }
 
 void TExportButton::ExportPurchases() {
     const auto [year, month] = m_purchaseFilters();
     const CsvExport csv = PurchasesCsv(m_context.costs->Filter(year, month));
-    if (save(QStringLiteral("kounyu.csv"), kCsvFilter, csv.bytes))
+    if (save(QStringLiteral("purchaseExport"), QStringLiteral("kounyu.csv"), kCsvFilter, csv.bytes))
         m_context.platform->message(exportmsg::purchasesWritten(csv.records, csv.rows));
 }
 
 void TExportButton::ExportCrops() {
     const CsvExport csv = CropsCsv(*m_context.crops);
-    if (save(QStringLiteral("sakumotu.csv"), kCsvFilter, csv.bytes))
+    if (save(QStringLiteral("cropExport"), QStringLiteral("sakumotu.csv"), kCsvFilter, csv.bytes))
         m_context.platform->message(exportmsg::cropsWritten(csv.records));
 }

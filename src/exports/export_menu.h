@@ -29,8 +29,8 @@ protected:
 
 private:
     QAction* addEntry(const QString& caption, const char* objectName, void (TExportButton::*handler)());
-    // Asks for the file; false when the dialog was cancelled or the write failed.
-    bool save(const QString& proposed, const QString& filter, const QByteArray& bytes);
+    // Asks for the file in the named save dialog; false when it was cancelled or the write failed.
+    bool save(const QString& dialog, const QString& proposed, const QString& filter, const QByteArray& bytes);
 
     AppContext& m_context;
     PurchaseFilters m_purchaseFilters;

@@ -175,8 +175,9 @@ void TPurchaseChartWindow::BarHovered(bool status, int index) {
 
 void TPurchaseChartWindow::SaveButtonClick() {
     Platform& platform = *m_context.platform;
-    const QString path = platform.saveFileName(QStringLiteral("kounyu_graph.png"),
-                                               QStringLiteral("PNG (*.png);;JPEG (*.jpg *.jpeg)"));
+    const QString path = platform.saveFileName({QStringLiteral("purchaseGraph"), SaveKind::Picture,
+                                                QStringLiteral("kounyu_graph.png"),
+                                                QStringLiteral("PNG (*.png);;JPEG (*.jpg *.jpeg)")});
     if (path.isEmpty())
         return;
     const QImage image = m_view->grab().toImage();

@@ -5,6 +5,7 @@
 #include <QPolygon>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <unordered_map>
@@ -114,7 +115,7 @@ void ChartTexts::draw(QPoint origin, const QString& text, const QColor& colour) 
 
 ChartCanvas::ChartCanvas(QImage& image)
     : m_painter(&image), m_bits(image.bits()), m_bytesPerLine(image.bytesPerLine()), m_width(image.width()),
-      m_height(image.height()), m_32Bit(is32Bit(image.format())),
+      m_height(image.height()), m_32Bit(is32Bit(image.format())), m_scale(image.devicePixelRatio()),
       m_texts(std::make_unique<ChartTexts>(m_painter)) {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setBackgroundMode(Qt::TransparentMode);
@@ -141,6 +142,18 @@ bool ChartCanvas::writesDirectly(const QColor& colour) const {
     return m_32Bit && colour.spec() == QColor::Rgb && colour.alpha() == 255;
 }
 
+int ChartCanvas::device(int v) const {
+    return m_scale == 1.0 ? v : int(std::floor(v * m_scale + 0.5));
+}
+
+// The image pixels a rectangle of chart pixels covers, edge to edge with its neighbours.
+QRect ChartCanvas::deviceRect(const QRect& rect) const {
+    if (m_scale == 1.0)
+        return rect;
+    return QRect(QPoint(device(rect.left()), device(rect.top())),
+                 QPoint(device(rect.right() + 1) - 1, device(rect.bottom() + 1) - 1));
+}
+
 void ChartCanvas::fillDirectly(const QRect& rect, QRgb pixel) {
     const QRect clipped = rect & QRect(0, 0, m_width, m_height);
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
@@ -152,13 +165,15 @@ void ChartCanvas::fillDirectly(const QRect& rect, QRgb pixel) {
 void ChartCanvas::plotPen(QPoint p) {
     if (!m_penDirect)
         m_painter.fillRect(QRect(p, QSize(1, 1)), m_pen);
+    else if (m_scale != 1.0)
+        fillDirectly(deviceRect(QRect(p, QSize(1, 1))), m_penPixel);
     else if (unsigned(p.x()) < unsigned(m_width) && unsigned(p.y()) < unsigned(m_height))
         scanLine(m_bits, m_bytesPerLine, p.y())[p.x()] = m_penPixel;
 }
 
 void ChartCanvas::fillRect(const QRect& rect, const QColor& colour) {
     if (writesDirectly(colour) && rect.isValid())
-        fillDirectly(rect, colour.rgba());
+        fillDirectly(deviceRect(rect), colour.rgba());
     else
         m_painter.fillRect(rect, colour);
 }
@@ -200,7 +215,24 @@ void ChartCanvas::line(QPoint from, QPoint to) {
                  m_pen);
         return;
     }
-    walk(from, to, [this](qint64, QPoint p) { plotPen(p); });
+    if (m_scale != 1.0)
+        smoothLine(from, to);
+    else
+        walk(from, to, [this](qint64, QPoint p) { plotPen(p); });
+}
+
+// A slanted stroke through the centres of the chart pixels the walk would
+// light, one chart pixel wide: at a finer scale, pixel steps would only show
+// as larger stairs.
+void ChartCanvas::smoothLine(QPoint from, QPoint to) {
+    const QPointF centre(0.5, 0.5);
+    QPen pen(m_pen, 1.0);
+    pen.setCapStyle(Qt::FlatCap);
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, true);
+    m_painter.setPen(pen);
+    m_painter.drawLine(QPointF(from) + centre, QPointF(to) + centre);
+    m_painter.restore();
 }
 
 void ChartCanvas::dottedLine(QPoint from, QPoint to) {

@@ -16,6 +16,10 @@ class QImage;
 // pixel starting with its first; texts have a transparent background.
 // Qt's own aliased lines normalise their direction (a right-to-left line loses
 // its first pixel instead of its last), so lines are rasterised here.
+// Coordinates are the chart's pixels. On an image with a device pixel ratio
+// above 1 (a screen at 200 %) each of them covers that many image pixels, so
+// the same layout comes out sharper rather than larger: texts are drawn at the
+// finer size and slanted strokes smoothly.
 class ChartCanvas {
 public:
     explicit ChartCanvas(QImage& image);
@@ -38,6 +42,9 @@ private:
     bool writesDirectly(const QColor& colour) const;
     void fillDirectly(const QRect& rect, QRgb pixel);
     void plotPen(QPoint p);
+    void smoothLine(QPoint from, QPoint to);
+    int device(int v) const;
+    QRect deviceRect(const QRect& rect) const;
 
     QPainter m_painter;
     // The scan lines, written straight for opaque colours on 32-bit images: a
@@ -47,6 +54,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     bool m_32Bit = false;
+    qreal m_scale = 1.0; // image pixels per chart pixel
     QColor m_pen = Qt::black;
     bool m_penDirect = false;
     QRgb m_penPixel = 0;

@@ -2,7 +2,6 @@
 
 #include "plans/chart_canvas.h"
 #include "plans/plan_records.h"
-#include "store/site.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -118,24 +117,26 @@ void DrawArrow(ChartCanvas& canvas, int x1, int y1, int x2, int y2, int length, 
         canvas.polyline({p1, tip, p3});
 }
 
-void DrawChart(TGroupList& plan, QImage& image) {
+void DrawChart(TGroupList& plan, QImage& image, const QString& caption, qreal pixelRatio) {
     using namespace chart;
     plan.Layout();
     const int h0 = plan.ChartHeight();
     const bool footer = plan.CropCount() > 0;
     const int h = footer ? h0 + kFooterRoom : h0;
-    image = QImage(kImageWidth, h, QImage::Format_RGB32);
+    const QSize size(kImageWidth, h);
+    image = QImage(pixelRatio == 1.0 ? size : (QSizeF(size) * pixelRatio).toSize(), QImage::Format_RGB32);
     if (image.isNull())
         throw std::runtime_error("作付計画が大きすぎて図にできません。");
+    image.setDevicePixelRatio(pixelRatio);
     ChartCanvas canvas(image);
     canvas.setFont(font());
-    canvas.fillRect(image.rect(), ChartColor(plan.HaikeiColor));
+    canvas.fillRect(QRect(QPoint(0, 0), size), ChartColor(plan.HaikeiColor));
     canvas.setPenColor(ChartColor(plan.SenColor));
     drawGrid(canvas, h0);
     canvas.setTextColor(ChartColor(plan.MojiColor));
     drawHeader(canvas);
-    if (footer)
-        canvas.text({10, h - 25}, QStringLiteral("青葉録　") + kPublicSiteAddress);
+    if (footer && !caption.isEmpty())
+        canvas.text({10, h - 25}, caption);
     for (int i = 0; i < plan.count(); ++i)
         if (plan.at(i)->count() > 0)
             drawGroup(canvas, *plan.at(i), plan);

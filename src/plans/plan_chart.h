@@ -35,7 +35,11 @@ QColor ChartColor(int bgr);
 int BgrColor(const QColor& colour);
 
 // Lays the plan out and draws the whole chart into the image, which it sizes.
-void DrawChart(TGroupList& plan, QImage& image);
+// A plan with crops has room for a footer under the frame, where the caption
+// stands; an empty caption leaves the room empty. A pixel ratio above 1 draws
+// the same chart on that many image pixels per chart pixel, for a screen at
+// that scale; what is saved is always drawn at 1.
+void DrawChart(TGroupList& plan, QImage& image, const QString& caption, qreal pixelRatio = 1.0);
 // The two outer points of an arrow head at (x2, y2), each stroke at the angle to
 // the shaft, rounded to the nearest pixel with ties to the even one.
 std::pair<QPoint, QPoint> ArrowHeadPoints(int x1, int y1, int x2, int y2, int length, int angleDegrees);

@@ -13,6 +13,7 @@
 #include "plans/plan_chart.h"
 #include "plans/plan_name_dialog.h"
 #include "plans/plan_records.h"
+#include "store/file_names.h"
 #include "widgets/app_context.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
@@ -38,7 +39,9 @@ TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
 
     m_chartArea = new QScrollArea(this);
     m_chartArea->setObjectName(QStringLiteral("chartArea"));
-    m_chartView = new TChartBox(m_context.chart);
+    m_chartView = new TChartBox(m_context.chart, [this](QImage& image, qreal pixelRatio) {
+        DrawChart(*m_context.plan, image, imageCaption(), pixelRatio);
+    });
     m_chartArea->setWidget(m_chartView);
     m_entryMark = new QFrame(m_chartView);
     m_entryMark->setObjectName(QStringLiteral("entryMark"));
@@ -116,8 +119,12 @@ void TPlanTab::SpeedButtonClick() {
     Redraw();
 }
 
+QString TPlanTab::imageCaption() const {
+    return m_context.platform->preferences().imageCaption();
+}
+
 void TPlanTab::Redraw() {
-    DrawChart(*m_context.plan, *m_context.chart);
+    DrawChart(*m_context.plan, *m_context.chart, imageCaption());
     m_chartView->imageChanged();
     m_entryMark->hide();
 }
@@ -261,10 +268,11 @@ void TPlanTab::markEntry(const TSakumotu2& entry) {
 void TPlanTab::Button9Click() {
     Platform& platform = *m_context.platform;
     const QString path = platform.saveFileName(
-        m_lastImageName.isEmpty() ? QStringLiteral("sakutuke.jpg") : m_lastImageName, QString());
+        {QStringLiteral("chartImage"), SaveKind::Picture,
+         store::proposedFileName(m_context.planName, QStringLiteral(".jpg"), QStringLiteral("sakutuke.jpg")),
+         QString()});
     if (path.isEmpty())
         return;
-    m_lastImageName = path;
     try {
         image::writeJpeg(*m_context.chart, path, history::notebookFiles(platform.dataFolder()));
     } catch (const image::JpegError& e) {

@@ -46,6 +46,7 @@ private:
     void buildPlanButtons(QHBoxLayout* row);
     void buildCommands(QHBoxLayout* row);
     const PlanFileInfo& fileOfButton(int id) const;
+    QString imageCaption() const;
     // Both false when the plan could not be saved.
     bool savePlan();
     bool changed();
@@ -57,5 +58,4 @@ private:
     QScrollArea* m_chartArea;
     TChartBox* m_chartView;
     QFrame* m_entryMark;
-    QString m_lastImageName;
 };

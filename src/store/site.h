@@ -6,7 +6,3 @@
 // web tabs, the help page and the favourites style sheet work without a
 // network. Returned as a file URL ending with '/'.
 QString siteAddress();
-
-// Footers of saved images name this public address; a saved image must never
-// carry a path of the user's machine.
-inline const QString kPublicSiteAddress = QStringLiteral("https://aobaroku.example/");

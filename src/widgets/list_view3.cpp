@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -101,6 +102,20 @@ void TListView3::setColumnAlignment(int column, Qt::Alignment alignment) {
 
 QString TListView3::caption(int column) const {
     return m_rows->headerData(column, Qt::Horizontal).toString();
+}
+
+QList<int> TListView3::columnWidths() const {
+    QList<int> widths;
+    for (int i = 1; i < header()->count(); ++i)
+        widths << header()->sectionSize(i);
+    return widths;
+}
+
+void TListView3::setUserColumnWidths(const QList<int>& widths) {
+    if (widths.size() != header()->count() - 1)
+        return;
+    for (int i = 0; i < widths.size(); ++i)
+        header()->resizeSection(i + 1, std::max(widths[i], header()->minimumSectionSize()));
 }
 
 TListRow TListView3::row(int index) const {

@@ -68,6 +68,11 @@ public:
     // For the column's caption and its cells.
     void setColumnAlignment(int column, Qt::Alignment alignment);
     QString caption(int column) const;
+    // The widths the header shows of the columns after the check column.
+    QList<int> columnWidths() const;
+    // Widths the user gave the columns at an earlier start, over those of the
+    // layout: one for each column after the check column, or none is taken.
+    void setUserColumnWidths(const QList<int>& widths);
 
     // What a row of a T shows in a column (1 for the first after the check
     // column), asked whenever the row is painted or sorted.

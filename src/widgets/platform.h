@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/preferences.h"
 #include "store/message_sink.h"
 
 #include <QColor>
@@ -10,9 +11,22 @@
 
 class QPrinter;
 
+// What a save dialog saves decides where it first opens: a picture in the
+// user's Pictures folder, an export in Documents. Afterwards each dialog opens
+// where the user last saved with it.
+enum class SaveKind { Picture, Export };
+
+struct SaveRequest {
+    QString dialog; // names the dialog, which keeps its own last folder
+    SaveKind kind = SaveKind::Picture;
+    QString proposed; // a file name without a folder
+    QString filter;   // empty: no file-type filter
+};
+
 // Everything a window asks of the desktop: message boxes, common dialogs, the
-// printer, today's date, the data folder and the default browser. The main
-// window hands one down to every tab and dialog; tests hand in a scripted one.
+// printer, today's date, the data folder, the default browser and the user's
+// preferences. The main window hands one down to every tab and dialog; tests
+// hand in a scripted one.
 class Platform : public store::MessageSink {
 public:
     // Plain message box with OK, titled with the application title.
@@ -25,7 +39,7 @@ public:
     virtual void error(const QString& text) = 0;
 
     // Save dialog proposing a file name, asking before it overwrites; empty when cancelled.
-    virtual QString saveFileName(const QString& proposed, const QString& filter) = 0;
+    virtual QString saveFileName(const SaveRequest& request) = 0;
     // Colour chooser; false when cancelled.
     virtual bool chooseColour(QColor& colour) = 0;
     // Print dialog with printer, page range and copies; false when cancelled.
@@ -39,4 +53,6 @@ public:
     virtual QString dataFolder() = 0;
     // Whether the main window keeps the history of changes in the data folder.
     virtual bool keepsHistory() { return false; }
+    // The user's preferences: the window as it was left, the caption of saved pictures.
+    virtual settings::Preferences& preferences() = 0;
 };

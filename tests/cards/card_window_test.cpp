@@ -5,7 +5,7 @@
 #include "purchases/purchase_records.h"
 #include "report/pdf_tools.h"
 #include "schedule/task_records.h"
-#include "store/site.h"
+#include "settings/preferences.h"
 #include "support/scripted_platform.h"
 
 #include <QApplication>
@@ -64,7 +64,7 @@ QRect bottomStrip(const QSize& size) {
 
 QRect footerBox(const QSize& size) {
     const QFontMetrics metrics(cards::footerFont());
-    const QString text = QStringLiteral("青葉録") + QChar(0x3000) + kPublicSiteAddress;
+    const QString text = settings::kDefaultImageCaption;
     return QRect(cards::kFooterX, size.height() - cards::kFooterRise, metrics.horizontalAdvance(text) + 1,
                  metrics.height());
 }
@@ -175,7 +175,7 @@ private slots:
         show(card);
         const QImage image = saved(card, QStringLiteral("crop.jpg"));
         QCOMPARE(image.size(), QSize(497, 586));
-        QCOMPARE(m_platform->proposedFileNames, QStringList{QStringLiteral("sakumotu.jpg")});
+        QCOMPARE(m_platform->proposedFileNames, QStringList{QStringLiteral("トマト.jpg")});
         QCOMPARE(inkIn(image, bottomStrip(image.size()), footerBox(image.size()).adjusted(-2, -2, 2, 2)), 0);
         QVERIFY(controlsShown(card));
         QVERIFY(m_platform->errors.isEmpty());
@@ -209,7 +209,7 @@ private slots:
         QVERIFY(dark(image.pixel(300, 654))); // and its bottom
         QCOMPARE(footerBox(image.size()).top(), 660);
         QVERIFY(inkIn(image, footerBox(image.size())) > 50);
-        QCOMPARE(m_platform->proposedFileNames, QStringList{QStringLiteral("yotei.jpg")});
+        QCOMPARE(m_platform->proposedFileNames, QStringList{QStringLiteral("種まき.jpg")});
     }
 
     void nameWithoutExtensionIsWrittenAsGiven() {

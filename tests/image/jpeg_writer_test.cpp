@@ -2,6 +2,7 @@
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
 #include "store/outside_write.h"
+#include "settings/preferences.h"
 #include "support/file_size_limit.h"
 #include "support/files.h"
 
@@ -102,7 +103,7 @@ private slots:
     void chartOfEmptyPlanIsSavedAtItsFullSize() {
         TGroupList plan;
         QImage chartImage;
-        DrawChart(plan, chartImage);
+        DrawChart(plan, chartImage, settings::kDefaultImageCaption);
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/sakutuke.jpg");
         image::writeJpeg(chartImage, path, kNoNotebook);

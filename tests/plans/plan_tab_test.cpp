@@ -321,7 +321,10 @@ private slots:
         QCOMPARE(reader.size(), QSize(697, 17));
         m_platform->saveAs.clear();
         click(m_tab.get(), "planSaveImageButton");
-        QCOMPARE(m_platform->proposedFileNames, QStringList({"sakutuke.jpg", path("chart")}));
+        // Each time the plan's own name, in the folder the dialog keeps.
+        QCOMPARE(m_platform->proposedFileNames, QStringList({"計画１.jpg", "計画１.jpg"}));
+        QCOMPARE(m_platform->saveRequests.value(0).dialog, QStringLiteral("chartImage"));
+        QCOMPARE(m_platform->saveRequests.value(0).kind, SaveKind::Picture);
         QVERIFY(m_platform->allShown().isEmpty());
     }
 

@@ -20,6 +20,7 @@ public:
     QStringList errors;
     QStringList openedUrls;
     QStringList proposedFileNames;
+    QList<SaveRequest> saveRequests;
 
     // Answers: questions take from the queue, then defaultAnswer.
     QQueue<bool> answers;
@@ -31,6 +32,8 @@ public:
     QString printFile; // PDF the printers write to; set by the test
     QDate date = QDate(2026, 12, 9);
     bool keepHistory = false; // the main window keeps the history of changes
+    // In memory unless a test gives it a file: nothing of the tester's own is read.
+    settings::Preferences userPreferences;
     // Runs while a message is up, as the windows behind a message box may repaint then.
     std::function<void()> whileMessageShown;
 
@@ -45,8 +48,9 @@ public:
     }
     void warning(const QString& text) override { warnings << text; }
     void error(const QString& text) override { errors << text; }
-    QString saveFileName(const QString& proposed, const QString&) override {
-        proposedFileNames << proposed;
+    QString saveFileName(const SaveRequest& request) override {
+        proposedFileNames << request.proposed;
+        saveRequests << request;
         return saveAs;
     }
     bool chooseColour(QColor& colour) override {
@@ -70,6 +74,7 @@ public:
     QDate today() override { return date; }
     QString dataFolder() override { return m_dataFolder; }
     bool keepsHistory() override { return keepHistory; }
+    settings::Preferences& preferences() override { return userPreferences; }
 
     // Everything the user was told, of any kind.
     QStringList allShown() const { return messages + questions + warnings + errors; }

@@ -1,0 +1,53 @@
+#include "app/settings_dialog.h"
+
+#include "settings/preferences.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/dialog_placement.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* parent)
+    : QDialog(parent), m_preferences(preferences) {
+    setObjectName(QStringLiteral("settingsDialog"));
+    setWindowTitle(QStringLiteral("設定"));
+
+    m_caption = new QLineEdit(m_preferences.imageCaption(), this);
+    m_caption->setObjectName(QStringLiteral("imageCaptionEdit"));
+    m_caption->setMaxLength(settings::kCaptionLength);
+    m_caption->setMinimumWidth(300);
+    auto* note =
+        new QLabel(QStringLiteral("作付計画やカードを画像で保存するとき、画像の左下に入る文字です。\n"
+                                  "空にすると何も入りません。はじめは「%1」です。")
+                       .arg(settings::kDefaultImageCaption),
+                   this);
+    note->setObjectName(QStringLiteral("imageCaptionNote"));
+    note->setTextFormat(Qt::PlainText);
+
+    auto* grid = new QGridLayout(this);
+    auto* label = new QLabel(QStringLiteral("画像の署名(&S)"), this);
+    label->setBuddy(m_caption);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(m_caption, 0, 1);
+    grid->addWidget(note, 1, 1);
+    grid->setRowMinimumHeight(2, 6);
+    grid->addLayout(okCancelRow(this, m_ok), 3, 0, 1, 2);
+    connect(m_ok, &QPushButton::clicked, this, &TSettingsDialog::OkButtonClick);
+    setFixedSize(sizeHint());
+    centreOnMainWindow(this);
+}
+
+void TSettingsDialog::OkButtonClick() {
+    const QString before = m_preferences.imageCaption();
+    m_preferences.setImageCaption(m_caption->text());
+    m_preferences.sync();
+    m_changed = m_preferences.imageCaption() != before;
+    accept();
+}
+
+bool editSettings(settings::Preferences& preferences, QWidget* owner) {
+    TSettingsDialog dialog(preferences, owner);
+    return dialog.exec() == QDialog::Accepted && dialog.changed();
+}
