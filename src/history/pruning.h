@@ -17,6 +17,6 @@ struct Limits {
 
 // The changes to drop, oldest first: the oldest beyond the count, then the
 // oldest while the kept versions weigh too much, never one of the latest.
-QList<int> changesToPrune(const QList<Change>& changes, qint64 dataBytes, const Limits& limits);
+QList<ChangeId> changesToPrune(const QList<Change>& changes, qint64 dataBytes, const Limits& limits);
 
 } // namespace history

@@ -38,7 +38,7 @@ void copyAside(const QString& path) {
         target = path + QStringLiteral(".unreadable-") + stamp + QStringLiteral("-%1").arg(n);
     // Without the copy the user's damaged file would be lost: refuse the save instead.
     if (!QFile::copy(path, target))
-        throw SaveError("cannot copy the unreadable file aside");
+        throw SaveError("cannot copy the unreadable file aside", errno);
     unreadable().remove(key(path));
 }
 
@@ -55,18 +55,10 @@ QString stagingPath(const QString& target) {
     return staging;
 }
 
-// Why a file could not be written to path after the system error `error`;
-// empty when neither the path nor the error (0 for none) tells.
-QString failureReason(const QString& path, int error) {
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        return QStringLiteral("保存先のフォルダーがありません。");
-    if (info.isDir())
-        return QStringLiteral("同じ名前のフォルダーがあります。");
+} // namespace
+
+QString failureCause(int error) {
     switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("保存先のフォルダーがありません。");
     case EACCES:
     case EPERM:
         return QStringLiteral("保存先に書き込む権限がありません。");
@@ -77,11 +69,33 @@ QString failureReason(const QString& path, int error) {
         return QStringLiteral("ディスクの空き容量が足りません。");
     case EFBIG:
         return QStringLiteral("ファイルが大きすぎて書き込めません。");
-    case 0:
-        return QString();
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return QString();
     }
+}
+
+QString failureCause(const std::exception& e) {
+    const auto* error = dynamic_cast<const SaveError*>(&e);
+    if (!error)
+        return QString();
+    return error->reason().isEmpty() ? failureCause(error->error()) : error->reason();
+}
+
+namespace {
+
+// Why a file could not be written to path after the system error `error`;
+// empty when neither the path nor the error (0 for none) tells.
+QString failureReason(const QString& path, int error) {
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        return QStringLiteral("保存先のフォルダーがありません。");
+    if (info.isDir())
+        return QStringLiteral("同じ名前のフォルダーがあります。");
+    if (error == ENOENT || error == ENOTDIR)
+        return QStringLiteral("保存先のフォルダーがありません。");
+    if (const QString cause = failureCause(error); !cause.isEmpty())
+        return cause;
+    return error == 0 ? QString() : QString::fromLocal8Bit(std::strerror(error));
 }
 
 // A data file that is a link to elsewhere stays a link, as QSaveFile keeps it.
@@ -116,31 +130,35 @@ void saveBytes(const QString& path, const QByteArray& bytes) {
     saveBytes(path, bytes, ElementCounts());
 }
 
+// Each failure carries the system's error as it stood right after the call that failed.
 void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts) {
+    if (g_recorder)
+        g_recorder->beforeSave(path);
     const QString target = linkTarget(path);
     const QString staging = stagingPath(target);
     QSaveFile file(staging);
     if (!file.open(QIODevice::WriteOnly))
-        throw SaveError(file.errorString().toStdString());
+        throw SaveError(file.errorString().toStdString(), errno);
     if (isNotedUnreadable(path))
         copyAside(path);
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int error = errno;
         file.cancelWriting();
-        throw SaveError(file.errorString().toStdString());
+        throw SaveError(file.errorString().toStdString(), error);
     }
     if (!file.commit())
-        throw SaveError(file.errorString().toStdString());
+        throw SaveError(file.errorString().toStdString(), errno);
     if (QFile::exists(target))
         QFile::setPermissions(staging, QFile::permissions(target));
     const auto rename = [&staging, &target] {
         if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
             const int error = errno;
             QFile::remove(staging);
-            throw SaveError(std::strerror(error));
+            throw SaveError(std::strerror(error), error);
         }
     };
     if (g_recorder)
-        g_recorder->replace(path, target, staging, counts, rename);
+        g_recorder->replace(path, target, staging, counts, bytes, rename);
     else
         rename();
 }
@@ -151,6 +169,9 @@ QString saveNamedFile(const QString& path, const QByteArray& bytes) {
     errno = 0;
     try {
         saveBytes(path, bytes);
+    } catch (const SaveError& e) {
+        const QString reason = e.reason().isEmpty() ? failureReason(path, e.error()) : e.reason();
+        return reason.isEmpty() ? QString::fromLocal8Bit(e.what()) : reason;
     } catch (const std::exception& e) {
         const QString reason = failureReason(path, errno);
         return reason.isEmpty() ? QString::fromLocal8Bit(e.what()) : reason;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <exception>
 
 namespace store {
 
@@ -17,6 +18,12 @@ void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts
 // but a failure gives why instead of throwing, in the user's words for the
 // common causes and the system's otherwise. Empty when the file was written.
 QString saveNamedFile(const QString& path, const QByteArray& bytes);
+
+// Why a data file could not be saved, for a second line under the save
+// message: the common causes a gardener can do something about, or what the
+// one who refused the save said. Empty when neither is known.
+QString failureCause(int error);
+QString failureCause(const std::exception& e);
 
 // A file that could not be read in full is copied aside as
 // "<name>.unreadable-<yyyyMMdd-HHmmss>" before it is first overwritten.
