@@ -46,11 +46,13 @@ public:
 
     // Reads the named data files again into the lists that hold them and
     // refreshes every tab that shows them, as at start-up: after an undo,
-    // redo or restore wrote them.
+    // redo or restore wrote them, or a save into them failed.
     void ReloadData(const QStringList& files);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildTabs();
@@ -62,6 +64,10 @@ private:
     QToolButton* buildHistoryButton();
     PageView* buildBrowser(const char* objectName);
     void FormShow();
+    // After a failed save or an undo set right: as soon as no dialog that may
+    // hold records of the lists is open.
+    void requestReload(const QStringList& files);
+    void showRecoveryNotes();
     void forgetRecords();
     void startBrowsers();
     void startCrops();
@@ -93,4 +99,5 @@ private:
     TPurchaseTab* m_purchaseTab = nullptr;
     TFavouritesTab* m_favouritesTab = nullptr;
     bool m_shown = false;
+    QStringList m_pendingReload;
 };
