@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QScreen>
 #include <QTabWidget>
@@ -28,6 +29,15 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
+
+namespace {
+
+// Files read again after an undo up to this size together leave the memory
+// their reading freed with the process: a parsed document takes some twenty
+// times its file.
+constexpr qint64 kFilesReadAgainKeepingTheirMemory = 2 * 1024 * 1024;
+
+} // namespace
 
 TForm5::TForm5(Platform& platform, QWidget* parent) : QWidget(parent), m_platform(platform) {
     m_context.platform = &m_platform;
@@ -236,7 +246,13 @@ void TForm5::ReloadData(const QStringList& files) {
         m_okini.clear();
         startFavourites();
     }
-    store::giveBackFreedMemory();
+    // What reading a few megabytes freed, the next undo takes again at once:
+    // handed back, it would cost that undo the page faults of asking for it anew.
+    qint64 bytes = 0;
+    for (const QString& file : files)
+        bytes += QFileInfo(m_platform.dataFolder() + file).size();
+    if (bytes > kFilesReadAgainKeepingTheirMemory)
+        store::giveBackFreedMemory();
 }
 
 void TForm5::startBrowsers() {
