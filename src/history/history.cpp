@@ -367,6 +367,16 @@ void History::prune() {
         m_changes.removeIf([id](const Change& c) { return c.id == id; });
     }
     sweepUnneeded();
+    packLargeVersions();
+}
+
+// Runs after the command, as pruning does, so no save waits for it.
+void History::packLargeVersions() {
+    for (const Change& c : m_changes)
+        for (const FileChange& f : c.files)
+            if (!f.kept.isEmpty() && f.keptBytes >= m_limits.packFrom && !m_packed.contains(f.kept) &&
+                m_folder.packKept(f.kept, f.keptHash))
+                m_packed.insert(f.kept);
 }
 
 // Versions of changes that were never written down: a save killed between

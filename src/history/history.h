@@ -131,6 +131,7 @@ private:
     void insertChange(const Change& change);
     void schedulePrune();
     void sweepUnneeded();
+    void packLargeVersions();
     void askForReload(const QStringList& files);
     void reportReload();
 
@@ -180,6 +181,7 @@ private:
     std::function<void()> m_report;
     std::function<void(const QStringList&)> m_reloadRequest;
     QStringList m_toReload;
+    QSet<QString> m_packed; // kept versions known to be stored packed
     Deferral m_defer;
     QStringList m_notes;
 };

@@ -1,6 +1,8 @@
 #include "history/history_folder.h"
 
 #include "history/history_naming.h"
+#include "history/version_check.h"
+#include "history/version_pack.h"
 
 #include <QFile>
 #include <algorithm>
@@ -20,6 +22,8 @@ namespace {
 // one, and is never read whole.
 constexpr qint64 kLargestRecord = 64 * 1024;
 constexpr int kOpenFlags = O_NOFOLLOW | O_CLOEXEC;
+// A kept version being packed is written under this suffix, then renamed over itself.
+const QString kPackingSuffix = QStringLiteral(".packing");
 
 QByteArray native(const QString& path) {
     return QFile::encodeName(path);
@@ -136,6 +140,22 @@ void HistoryFolder::open() {
     for (int folder : {m_history, m_changes, m_kept})
         if (folder >= 0)
             checkForLinks(folder);
+    clearUnfinishedPacking();
+}
+
+// What a kill left of packing a version; the version itself is still whole.
+void HistoryFolder::clearUnfinishedPacking() {
+    if (m_kept < 0 || m_problem != Problem::None)
+        return;
+    QList<QByteArray> left;
+    eachEntry(m_kept, [&left](const QByteArray& name, unsigned char) {
+        const QString text = QFile::decodeName(name);
+        if (text.endsWith(kPackingSuffix) && parseKeptName(text.chopped(kPackingSuffix.size())))
+            left << name;
+    });
+    for (const QByteArray& name : left)
+        if (isPlainAt(m_kept, name))
+            ::unlinkat(m_kept, name.constData(), 0);
 }
 
 int HistoryFolder::openFolder(int parent, const char* name, bool create) {
@@ -221,7 +241,44 @@ bool HistoryFolder::readKept(const QString& kept, QByteArray& bytes) const {
     if (m_kept < 0 || m_problem != Problem::None || !parseKeptName(kept))
         return false;
     const int fd = ::openat(m_kept, native(kept).constData(), O_RDONLY | O_NONBLOCK | kOpenFlags);
-    return readPlain(fd, bytes, std::numeric_limits<qint64>::max());
+    if (!readPlain(fd, bytes, std::numeric_limits<qint64>::max()))
+        return false;
+    if (!isPacked(bytes))
+        return true;
+    const std::optional<QByteArray> version = unpackVersion(bytes);
+    bytes = version.value_or(QByteArray());
+    return version.has_value();
+}
+
+// Written in full and flushed under a name of its own before it takes the
+// version's name: a kill leaves the version as it was, or packed.
+bool HistoryFolder::packKept(const QString& kept, const QString& hash) {
+    if (m_kept < 0 || m_problem != Problem::None || !parseKeptName(kept))
+        return false;
+    const QByteArray name = native(kept);
+    const int in = ::openat(m_kept, name.constData(), O_RDONLY | O_NONBLOCK | kOpenFlags);
+    // Most are packed already: their first bytes tell, without reading them whole.
+    char head[64];
+    const ssize_t n = in < 0 ? -1 : ::pread(in, head, sizeof head, 0);
+    if (n >= 0 && isPacked(QByteArray(head, qsizetype(n)))) {
+        ::close(in);
+        return true;
+    }
+    QByteArray stored;
+    if (!readPlain(in, stored, std::numeric_limits<qint64>::max()) || hash.isEmpty() ||
+        contentHash(stored) != hash)
+        return false;
+    const QByteArray packed = packVersion(stored);
+    const QByteArray packing = native(kept + kPackingSuffix);
+    const int fd = ::openat(m_kept, packing.constData(), O_WRONLY | O_CREAT | O_TRUNC | kOpenFlags, 0644);
+    if (fd < 0)
+        return false;
+    bool done = !packed.isEmpty() && writeAll(fd, packed.constData(), packed.size()) && ::fsync(fd) == 0;
+    done = ::close(fd) == 0 && done;
+    if (done && ::renameat(m_kept, packing.constData(), m_kept, name.constData()) == 0)
+        return true;
+    ::unlinkat(m_kept, packing.constData(), 0);
+    return false;
 }
 
 void HistoryFolder::removeKept(const QString& kept) {

@@ -47,8 +47,12 @@ public:
     // copy. Gives the kept name, or an empty text when neither works.
     QString keep(ChangeId changeId, const QString& fileName, const QString& realPath, bool mayLink,
                  qint64* bytes);
-    // False when the version is missing, no plain file or cannot be read in full.
+    // False when the version is missing, no plain file, cannot be read in full
+    // or, stored packed, does not unpack.
     bool readKept(const QString& kept, QByteArray& bytes) const;
+    // Stores the version packed in place of itself, once its bytes are seen
+    // to be the ones the record holds (hash). True when it is stored packed.
+    bool packKept(const QString& kept, const QString& hash);
     void removeKept(const QString& kept);
     // The versions on disk under the names the history makes.
     QStringList keptNames() const;
@@ -75,6 +79,7 @@ private:
     int openFolder(int parent, const char* name, bool create);
     void note(Problem problem, int error);
     void checkForLinks(int folder);
+    void clearUnfinishedPacking();
 
     QString m_data;
     int m_dataFd = -1;

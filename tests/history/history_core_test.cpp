@@ -86,6 +86,7 @@ private slots:
     void interruptedUndoIsRolledBackWhenItCannotFinish();
     void commandCutShortIsUndoneAtTheNextStart();
     void recordsCutShortAreNoRecords();
+    void largeVersionsArePackedOnceTheChangeIsOver();
 };
 
 void HistoryCoreTest::keepsTheReplacedVersionOfEveryKind_data() {
@@ -549,6 +550,62 @@ void HistoryCoreTest::recordsCutShortAreNoRecords() {
     QCOMPARE(read->time, change.time);
     for (qsizetype cut = 0; cut < bytes.size(); ++cut)
         QVERIFY2(!history::parseChange(bytes.left(cut)), qPrintable(QString::number(cut)));
+}
+
+// Versions from packFrom bytes on are stored packed after their change; undo,
+// redo and restore bring back the very bytes, and a packed version cut short
+// is never written back.
+void HistoryCoreTest::largeVersionsArePackedOnceTheChangeIsOver() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir);
+    const QString path = folder + kYoteiFileName;
+    saveTasks(folder, 400, QStringLiteral("a"));
+    QList<QByteArray> versions{readBytes(path)};
+    history::Limits packAll;
+    packAll.packFrom = 1024;
+    {
+        Recording on(folder, packAll);
+        for (const char* tag : {"b", "c"}) {
+            saveTasks(folder, 400, QString::fromLatin1(tag));
+            versions << readBytes(path);
+        }
+        saveTasks(folder, 2, QStringLiteral("small"));
+        versions << readBytes(path);
+        for (const Change& change : on.history.changes()) {
+            const FileChange& f = only(change);
+            const QByteArray stored = readBytes(folder + QStringLiteral("history/kept/") + f.kept);
+            QVERIFY(f.keptBytes >= packAll.packFrom);
+            QVERIFY(stored.startsWith("aobaroku-packed-1\n"));
+            QVERIFY(stored.size() * 5 < f.keptBytes);
+        }
+        QVERIFY(on.history.undo().done);
+        QCOMPARE(readBytes(path), versions[2]);
+        QVERIFY(on.history.undo().done);
+        QCOMPARE(readBytes(path), versions[1]);
+        QVERIFY(on.history.redo().done);
+        QCOMPARE(readBytes(path), versions[2]);
+        QVERIFY(on.history.restore(on.history.changes().first().id).done);
+        QCOMPARE(readBytes(path), versions[0]);
+    }
+    // A kill while packing leaves its scratch file beside the version: the next start clears it.
+    const QString kept = history::History(folder).changes().first().files.first().kept;
+    QVERIFY(writeBytes(folder + QStringLiteral("history/kept/") + kept + QStringLiteral(".packing"), "cut"));
+    QVERIFY(writeBytes(folder + QStringLiteral("history/kept/notes.packing"), "mine"));
+    Recording on(folder, packAll);
+    QVERIFY(!QFile::exists(folder + QStringLiteral("history/kept/") + kept + QStringLiteral(".packing")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("history/kept/notes.packing")));
+    QVERIFY(on.history.undo().done); // the restore
+    QCOMPARE(readBytes(path), versions[2]);
+    const QString packedPath = folder + QStringLiteral("history/kept/") + kept;
+    const QByteArray packed = readBytes(packedPath);
+    QVERIFY(QFile::remove(packedPath));
+    QVERIFY(writeBytes(packedPath, packed.left(packed.size() - 40)));
+    const history::Outcome refused = on.history.restore(on.history.changes().first().id);
+    QVERIFY(!refused.done);
+    QVERIFY2(refused.message.contains(
+                 QStringLiteral("保存してある yotei.xml の版が見つからないか、読み込めません。")),
+             qPrintable(refused.message));
+    QCOMPARE(readBytes(path), versions[2]);
 }
 
 QTEST_GUILESS_MAIN(HistoryCoreTest)

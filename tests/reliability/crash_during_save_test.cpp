@@ -1,6 +1,7 @@
 #include "file_kinds.h"
 #include "history/command_scope.h"
 #include "history/history.h"
+#include "history/version_pack.h"
 #include "store/save_file.h"
 #include "support/file_size_limit.h"
 
@@ -103,7 +104,8 @@ QByteArray bytesOfState(const Kind& kind, int n) {
 // Enough kills of each kind of history work to land in every one of its steps.
 constexpr int kHistoryKills = 100;
 // Undo and redo of one change go on for the whole test: nothing may be pruned.
-const history::Limits kKeepAll{1000000, 20, 50LL * 1024 * 1024, 10};
+// Every version is packed after its change, so kills land in packing too.
+const history::Limits kKeepAll{1000000, 20, 50LL * 1024 * 1024, 10, 1};
 
 const Kind& tasks() {
     return kind(QStringLiteral("tasks"));
@@ -170,7 +172,8 @@ QString historyMatchesDisk(const history::History& h, const Kind& kind, const QS
 }
 
 QByteArray keptBytes(const QString& folder, const history::FileChange& f) {
-    return readBytes(folder + QStringLiteral("history/kept/") + f.kept);
+    return history::unpackVersion(readBytes(folder + QStringLiteral("history/kept/") + f.kept))
+        .value_or("damaged");
 }
 
 // Restores the folder to before the first change and undoes the restore, over and over.
