@@ -92,10 +92,16 @@ QList<Figure> undoOfASave(const QString& root, int runs) {
     if (tasks.count() != kUndoTasks)
         throw std::runtime_error("the main window did not load the tasks");
     int round = 0;
+    // What runs after a command in the program runs here too: pruning, and
+    // packing the version just kept, which the undo then unpacks.
     const auto markDone = [&] {
-        const history::CommandScope change(window.context().history, QStringLiteral("予定「完了にする」"));
-        tasks.at(round++ % tasks.count())->state = kYoteiDone;
-        save(tasks, folder);
+        {
+            const history::CommandScope change(window.context().history,
+                                               QStringLiteral("予定「完了にする」"));
+            tasks.at(round++ % tasks.count())->state = kYoteiDone;
+            save(tasks, folder);
+        }
+        QCoreApplication::processEvents();
     };
     // The file alone, then all that Ctrl+Z does; most of the difference is reading the schedule again.
     history::History& h = *window.context().history;

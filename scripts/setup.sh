@@ -6,6 +6,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libxml2-dev libjpeg62-turbo-dev fonts-noto-cjk libxcb1-dev
+    zlib1g-dev
     libical-dev
     qt6-charts-dev libqt6opengl6-dev
     xvfb xauth poppler-utils imagemagick jpeginfo libjpeg-turbo-progs

@@ -4,8 +4,8 @@
 #include "app/help_button.h"
 #include "app/qt_platform.h"
 #include "app/search_kinds.h"
-#include "app/tab_row_style.h"
 #include "app/settings_dialog.h"
+#include "app/tab_row_style.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
@@ -23,7 +23,9 @@
 #include "widgets/passing_note.h"
 #include "widgets/platform.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QScreen>
@@ -32,7 +34,17 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
+
+namespace {
+
+// Files read again after an undo up to this size together leave the memory
+// their reading freed with the process: a parsed document takes some twenty
+// times its file.
+constexpr qint64 kFilesReadAgainKeepingTheirMemory = 2 * 1024 * 1024;
+
+} // namespace
 
 TForm5::TForm5(Platform& platform, QWidget* parent)
     : QWidget(parent), m_platform(platform), m_memory(*this, platform.preferences()) {
@@ -80,6 +92,7 @@ void TForm5::openHistory() {
     m_history->setDeferral(
         [this](std::function<void()> work) { QTimer::singleShot(0, this, std::move(work)); });
     m_history->setKeepFailedReport([this] { m_platform.message(history::kKeepFailedMessage); });
+    m_history->setReloadRequest([this](const QStringList& files) { requestReload(files); });
     store::installSaveRecorder(m_history.get());
     m_context.history = m_history.get();
     m_undo = new TUndoCommands(*m_history, m_platform, *this,
@@ -232,9 +245,41 @@ void TForm5::FormShow() {
         m_platform.error(errorText(e));
     }
     store::giveBackFreedMemory();
-    if (m_history)
-        for (const QString& note : m_history->recoveryNotes())
-            m_platform.message(note);
+    // What the history found at the start is told over the window, once it is on the screen.
+    if (m_history && !m_history->recoveryNotes().isEmpty() && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+bool TForm5::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, this, &TForm5::showRecoveryNotes);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm5::showRecoveryNotes() {
+    activateWindow();
+    for (const QString& note : m_history->recoveryNotes())
+        m_platform.message(note);
+}
+
+// A dialog of a tab may hold records of the list being read again, as the
+// group list holds the plan's groups: the lists wait until it has closed and
+// its command has returned.
+void TForm5::requestReload(const QStringList& files) {
+    for (const QString& file : files)
+        if (!m_pendingReload.contains(file))
+            m_pendingReload << file;
+    if (m_pendingReload.isEmpty() || QApplication::activeModalWidget())
+        return;
+    ReloadData(std::exchange(m_pendingReload, {}));
+}
+
+bool TForm5::event(QEvent* event) {
+    if (event->type() == QEvent::WindowUnblocked && !m_pendingReload.isEmpty())
+        QTimer::singleShot(0, this, [this] { requestReload({}); });
+    return QWidget::event(event);
 }
 
 void TForm5::closeEvent(QCloseEvent* event) {
@@ -262,7 +307,13 @@ void TForm5::ReloadData(const QStringList& files) {
         m_okini.clear();
         startFavourites();
     }
-    store::giveBackFreedMemory();
+    // What reading a few megabytes freed, the next undo takes again at once:
+    // handed back, it would cost that undo the page faults of asking for it anew.
+    qint64 bytes = 0;
+    for (const QString& file : files)
+        bytes += QFileInfo(m_platform.dataFolder() + file).size();
+    if (bytes > kFilesReadAgainKeepingTheirMemory)
+        store::giveBackFreedMemory();
 }
 
 void TForm5::startBrowsers() {

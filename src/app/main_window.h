@@ -48,7 +48,7 @@ public:
 
     // Reads the named data files again into the lists that hold them and
     // refreshes every tab that shows them, as at start-up: after an undo,
-    // redo or restore wrote them.
+    // redo or restore wrote them, or a save into them failed.
     void ReloadData(const QStringList& files);
 
     // The window 検索 (Ctrl+F, and その他): opens with what was looked for last.
@@ -61,6 +61,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildTabs();
@@ -73,6 +75,10 @@ private:
     QToolButton* buildMoreButton();
     PageView* buildBrowser(const char* objectName);
     void FormShow();
+    // After a failed save or an undo set right: as soon as no dialog that may
+    // hold records of the lists is open.
+    void requestReload(const QStringList& files);
+    void showRecoveryNotes();
     void forgetRecords();
     void startBrowsers();
     void startCrops();
@@ -107,4 +113,5 @@ private:
     TFavouritesTab* m_favouritesTab = nullptr;
     bool m_shown = false;
     WindowMemory m_memory;
+    QStringList m_pendingReload;
 };

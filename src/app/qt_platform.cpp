@@ -13,10 +13,17 @@
 
 namespace {
 
+// The window a message belongs over. Right after the start no window may be
+// active yet: the message then goes over the main window all the same.
 QWidget* owner() {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowType() == Qt::Window)
+            return window;
+    return nullptr;
 }
 
 void showBrowserFailure(const QUrl& url) {

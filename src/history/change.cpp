@@ -34,6 +34,9 @@ void writeFile(QByteArray& out, const FileChange& f) {
         line(out, "before", QStringLiteral("lost"));
     else
         line(out, "before", QStringLiteral("kept %1 %2").arg(f.kept).arg(f.keptBytes));
+    // Lines of their own: a reader that does not know them passes them by.
+    if (!f.keptHash.isEmpty())
+        line(out, "hash", f.keptHash);
     line(out, "records", QStringLiteral("%1 %2").arg(f.recordsBefore).arg(f.recordsAfter));
     line(out, "after", f.after.text());
     if (f.external)
@@ -45,11 +48,19 @@ void writeFile(QByteArray& out, const FileChange& f) {
     if (!f.goal.isEmpty() || f.goalRecords != -1)
         line(out, "goal",
              (f.goal.isEmpty() ? QStringLiteral("none") : f.goal) + QStringLiteral(" %1").arg(f.goalRecords));
+    if (!f.goalHash.isEmpty())
+        line(out, "goalcheck", QStringLiteral("%1 ").arg(f.goalBytes) + f.goalHash);
 }
 
 int number(const QString& text) {
     bool ok = false;
     const int n = text.toInt(&ok);
+    return ok ? n : -1;
+}
+
+ChangeId idNumber(const QString& text) {
+    bool ok = false;
+    const ChangeId n = text.toLongLong(&ok);
     return ok ? n : -1;
 }
 
@@ -61,9 +72,14 @@ bool readFileLine(FileChange& f, const QString& key, const QString& value) {
         if (words[0] == QLatin1String("kept")) {
             if (words.size() != 3 || words[1].isEmpty())
                 return false;
+            bool ok = false;
             f.kept = words[1];
-            f.keptBytes = words[2].toLongLong();
+            f.keptBytes = words[2].toLongLong(&ok);
+            if (!ok || f.keptBytes < 0)
+                return false;
         }
+    } else if (key == QLatin1String("hash")) {
+        f.keptHash = value;
     } else if (key == QLatin1String("records") && words.size() == 2) {
         f.recordsBefore = number(words[0]);
         f.recordsAfter = number(words[1]);
@@ -80,13 +96,16 @@ bool readFileLine(FileChange& f, const QString& key, const QString& value) {
     } else if (key == QLatin1String("goal") && words.size() == 2) {
         f.goal = words[0] == QLatin1String("none") ? QString() : words[0];
         f.goalRecords = number(words[1]);
+    } else if (key == QLatin1String("goalcheck") && words.size() == 2) {
+        f.goalBytes = words[0].toLongLong();
+        f.goalHash = words[1];
     }
     return true;
 }
 
 bool readChangeLine(Change& c, const QString& key, const QString& value) {
     if (key == QLatin1String("id"))
-        c.id = number(value);
+        c.id = idNumber(value);
     else if (key == QLatin1String("kind")) {
         const auto kind = fromName<ChangeKind>(value, kKindNames);
         if (!kind)

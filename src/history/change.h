@@ -10,6 +10,9 @@
 
 namespace history {
 
+// Ids only grow; 64 bits never run out, however long a notebook is kept.
+using ChangeId = qint64;
+
 // What one change did to one data file. Everything the history window lists is
 // here, so that no kept version ever has to be read to list it.
 struct FileChange {
@@ -20,6 +23,9 @@ struct FileChange {
     bool existedBefore = false;
     QString kept;
     qint64 keptBytes = 0;
+    // The kept bytes' checksum (contentHash); empty in records written before
+    // there was one, whose versions are then checked by reading them.
+    QString keptHash;
     bool lost() const { return existedBefore && kept.isEmpty(); }
 
     int recordsBefore = -1; // -1: not known
@@ -39,6 +45,8 @@ struct FileChange {
     // version or (goal empty) no file at all.
     QString goal;
     int goalRecords = -1;
+    qint64 goalBytes = -1; // -1: not known
+    QString goalHash;
 };
 
 enum class ChangeKind { Command, Undo, Redo, Restore, Unreadable };
@@ -50,9 +58,9 @@ enum class ChangeStatus {
 };
 
 struct Change {
-    int id = 0;
+    ChangeId id = 0;
     ChangeKind kind = ChangeKind::Command;
-    int target = 0; // the change undone, redone or restored to
+    ChangeId target = 0; // the change undone, redone or restored to
     QDateTime time;
     QString name;
     ChangeStatus status = ChangeStatus::Closed;

@@ -22,6 +22,10 @@ QString listTime(const QDateTime& time) {
     return time.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
 }
 
+QString namedAtItsTime(const Change& change) {
+    return change.name + QStringLiteral("（") + clockText(change.time) + QStringLiteral("）");
+}
+
 QString fileText(const Change& change, const FileChange& file) {
     if (change.kind == ChangeKind::Unreadable)
         return file.file + QStringLiteral("（読み込めなかった版）");
@@ -47,9 +51,13 @@ QString redoName(const Change& redone) {
     return QStringLiteral("やり直し（") + redone.name + QStringLiteral("）");
 }
 
+// An undo, redo or restore already carries the name of what it took back:
+// restoring to before one is named by its time alone, so names never nest.
 QString restoreName(const Change& restored) {
-    return QStringLiteral("履歴から戻す（") + listTime(restored.time) + QLatin1Char(' ') + restored.name +
-           QStringLiteral("）");
+    const bool rewound = restored.kind == ChangeKind::Undo || restored.kind == ChangeKind::Redo ||
+                         restored.kind == ChangeKind::Restore;
+    return QStringLiteral("履歴から戻す（") + listTime(restored.time) +
+           (rewound ? QString() : QLatin1Char(' ') + restored.name) + QStringLiteral("）");
 }
 
 } // namespace history

@@ -14,6 +14,9 @@ QString clockText(const QDateTime& time);
 // "2026/12/09 12:41", as the history window lists it.
 QString listTime(const QDateTime& time);
 
+// How the messages name a change: 予定「完了にする」（12:41）.
+QString namedAtItsTime(const Change& change);
+
 // "yotei.xml 404 → 403": the records before and after; なし for no file, ? where not known.
 QString fileText(const Change& change, const FileChange& file);
 // Every file of the change, joined.

@@ -1,6 +1,7 @@
 #include "history/file_identity.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <sys/stat.h>
 
@@ -37,6 +38,12 @@ FileIdentity FileIdentity::fromText(const QString& text) {
     id.modifiedNs = parts[3].toLongLong(&ok[3]);
     id.exists = ok[0] && ok[1] && ok[2] && ok[3];
     return id.exists ? id : FileIdentity();
+}
+
+QString realPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
 }
 
 } // namespace history

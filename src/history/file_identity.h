@@ -25,4 +25,7 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
+// The file a save to path really replaces: the saver follows symbolic links.
+QString realPath(const QString& path);
+
 } // namespace history

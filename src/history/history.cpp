@@ -1,32 +1,65 @@
 #include "history/history.h"
 
 #include "history/data_files.h"
+#include "history/history_messages.h"
+#include "history/history_naming.h"
+#include "history/version_check.h"
+#include "store/xml_store.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
 namespace history {
 
 History::History(const QString& dataFolder, const Limits& limits)
     : m_folder(dataFolder), m_dataPath(QDir(dataFolder).absolutePath()), m_limits(limits) {
+    open();
+}
+
+// A history that cannot be used is told of here, once, and never as a failed keep.
+void History::open() {
+    if (m_folder.problem() != HistoryFolder::Problem::None) {
+        m_off = m_told = true;
+        m_notes << notInUseNote(m_folder.problem(), m_folder.problemError());
+        return;
+    }
+    const HistoryFolder::Reading reading = m_folder.readChanges();
+    if (!reading.listed) {
+        m_off = m_told = true;
+        m_notes << notInUseNote(HistoryFolder::Problem::Unreadable, reading.error);
+        return;
+    }
     m_lastId = m_folder.highestId();
     QList<Change> unfinished;
-    for (const Change& c : m_folder.readChanges())
+    for (const Change& c : reading.changes)
         (c.status == ChangeStatus::Closed ? m_changes : unfinished).append(c);
+    noteUnreadableRecords(reading.unreadable);
     // Only once every finished change is known: settling may write and keep.
     m_opening = true;
     for (const Change& c : unfinished) {
         if (c.status == ChangeStatus::Open)
             settleOpen(c);
         else
-            settleIntent(c);
+            settleInterrupted(c);
     }
     m_opening = false;
 }
 
-const Change* History::find(int id) const {
+// A record that cannot be read may be an undo that needs any earlier version:
+// every version up to it stays.
+void History::noteUnreadableRecords(const QList<ChangeId>& ids) {
+    if (ids.isEmpty())
+        return;
+    m_protectedUpTo = ids.last();
+    const Change* before = nullptr;
+    for (const Change& c : m_changes)
+        if (c.id < ids.first())
+            before = &c;
+    m_notes << unreadableRecordsNote(int(ids.size()), before);
+}
+
+const Change* History::find(ChangeId id) const {
     for (const Change& c : m_changes)
         if (c.id == id)
             return &c;
@@ -68,11 +101,20 @@ int History::recordsNow(const QString& file, const FileIdentity& now, const QStr
     return countRecords(realPath, file);
 }
 
-void History::remember(const QString& file, const FileIdentity& identity, int records) {
-    m_known.insert(file, Known{identity, records});
+// Known without reading when the program wrote the version itself, as it nearly always did.
+QString History::hashNow(const QString& file, const FileIdentity& now, const QString& realPath) const {
+    const auto known = m_known.constFind(file);
+    if (known != m_known.cend() && known->identity == now && !known->hash.isEmpty())
+        return known->hash;
+    QFile data(realPath);
+    return data.open(QIODevice::ReadOnly) ? contentHash(data.readAll()) : QString();
 }
 
-void History::keepBefore(int changeId, FileChange& f, const QString& realPath) {
+void History::remember(const QString& file, const FileIdentity& identity, int records, const QString& hash) {
+    m_known.insert(file, Known{identity, records, hash});
+}
+
+void History::keepBefore(ChangeId changeId, FileChange& f, const QString& realPath) {
     const FileIdentity now = FileIdentity::of(realPath);
     f.existedBefore = now.exists;
     if (!now.exists) {
@@ -82,6 +124,7 @@ void History::keepBefore(int changeId, FileChange& f, const QString& realPath) {
     const std::optional<FileIdentity> known = lastKnown(f.file);
     f.external = known && *known != now;
     f.recordsBefore = recordsNow(f.file, now, realPath);
+    f.keptHash = hashNow(f.file, now, realPath);
     f.kept = m_folder.keep(changeId, f.file, realPath, true, &f.keptBytes);
     if (f.kept.isEmpty())
         noteKeepFailed();
@@ -91,12 +134,27 @@ void History::noteKeepFailed() {
     m_failed = true;
 }
 
+// A file that an undo left half done takes no save until it is set right;
+// the others may be saved whatever became of it.
+void History::beforeSave(const QString& path) {
+    if (m_off || m_rewinding || m_unsettled.isEmpty())
+        return;
+    QStringList wrote;
+    QString cause;
+    settleUnsettled(wrote, cause);
+    askForReload(wrote);
+    const QString name = trackedName(path);
+    if (const Change* halfDone = name.isEmpty() ? nullptr : unsettledHolding(name))
+        throw store::SaveError("an unfinished undo holds the file", 0, refusedSaveReason(*halfDone, cause));
+}
+
 // The record goes down before the file is renamed into place, so that a kill
 // at any moment leaves a record that says which version to look for.
 void History::replace(const QString& path, const QString& target, const QString& staging,
-                      const store::ElementCounts& counts, const std::function<void()>& rename) {
+                      const store::ElementCounts& counts, const QByteArray& bytes,
+                      const std::function<void()>& rename) {
     const QString name = trackedName(path);
-    if (name.isEmpty() || m_rewinding) {
+    if (name.isEmpty() || m_rewinding || m_off) {
         rename();
         return;
     }
@@ -113,7 +171,7 @@ void History::replace(const QString& path, const QString& target, const QString&
     FileChange* entry = m_open->file(name);
     entry->pending = false;
     entry->hasConfirmed = false;
-    remember(name, entry->after, entry->recordsAfter);
+    remember(name, entry->after, entry->recordsAfter, contentHash(bytes));
     if (m_depth == 0)
         closeOpen();
 }
@@ -161,8 +219,12 @@ void History::forgetSave(const QString& name, const std::optional<FileChange>& e
 
 void History::fileRead(const QString& path, const store::XmlDocument& doc) {
     const QString name = trackedName(path);
-    if (!name.isEmpty())
-        remember(name, FileIdentity::of(path), recordsOf(name, doc));
+    if (name.isEmpty())
+        return;
+    const FileIdentity now = FileIdentity::of(path);
+    const auto known = m_known.constFind(name);
+    const QString hash = known != m_known.cend() && known->identity == now ? known->hash : QString();
+    remember(name, now, recordsOf(name, doc), hash);
 }
 
 // The file is still in use, so it is copied, never linked: a link would follow
@@ -170,7 +232,7 @@ void History::fileRead(const QString& path, const store::XmlDocument& doc) {
 void History::fileUnreadable(const QString& path) {
     const QString name = trackedName(path);
     const FileIdentity now = FileIdentity::of(path);
-    if (name.isEmpty() || !now.exists || m_rewinding)
+    if (name.isEmpty() || !now.exists || m_rewinding || m_off)
         return;
     if (alreadyKeptUnreadable(name, path, now))
         return;
@@ -181,10 +243,13 @@ void History::fileUnreadable(const QString& path) {
     f.after = now;
     f.kept = m_folder.keep(change.id, name, path, false, &f.keptBytes);
     m_known.remove(name);
-    if (f.kept.isEmpty()) {
+    QByteArray kept;
+    if (f.kept.isEmpty() || !m_folder.readKept(f.kept, kept)) {
+        m_folder.removeKept(f.kept);
         noteKeepFailed();
         return;
     }
+    f.keptHash = contentHash(kept);
     change.files.append(f);
     change.status = ChangeStatus::Closed;
     if (!m_folder.writeChange(change)) {
@@ -211,6 +276,32 @@ bool History::alreadyKeptUnreadable(const QString& name, const QString& path, co
     return false;
 }
 
+// The file keeps what it held; the window, which may show the failed change,
+// reads it again once the command is over.
+void History::saveFailed(const QString& path) {
+    const QString name = trackedName(path);
+    if (!name.isEmpty())
+        askForReload({name});
+}
+
+void History::askForReload(const QStringList& files) {
+    for (const QString& file : files)
+        if (!m_toReload.contains(file))
+            m_toReload << file;
+    if (m_toReload.isEmpty() || m_depth > 0)
+        return;
+    if (m_defer)
+        m_defer([this] { reportReload(); });
+    else
+        reportReload();
+}
+
+void History::reportReload() {
+    const QStringList files = std::exchange(m_toReload, {});
+    if (!files.isEmpty() && m_reloadRequest)
+        m_reloadRequest(files);
+}
+
 void History::beginCommand(const QString& name) {
     if (m_depth++ > 0)
         return;
@@ -223,8 +314,10 @@ void History::closeCommand() {
 }
 
 void History::endCommand() {
-    if (m_depth > 0 && --m_depth == 0)
+    if (m_depth > 0 && --m_depth == 0) {
         closeOpen();
+        reportReload();
+    }
 }
 
 void History::closeOpen() {
@@ -245,7 +338,7 @@ void History::closeOpen() {
 
 void History::insertChange(const Change& change) {
     auto at = std::upper_bound(m_changes.begin(), m_changes.end(), change.id,
-                               [](int id, const Change& c) { return id < c.id; });
+                               [](ChangeId id, const Change& c) { return id < c.id; });
     m_changes.insert(at, change);
 }
 
@@ -258,11 +351,15 @@ void History::schedulePrune() {
         prune();
 }
 
+// Nothing goes while an undo is half done: its versions and goals may be all
+// that is left of some file. Nor anything a record that could not be read may need.
 void History::prune() {
-    if (m_open || m_depth > 0)
+    if (m_off || m_open || m_depth > 0 || !m_unsettled.isEmpty())
         return;
-    const QList<int> drop = changesToPrune(m_changes, dataBytes(m_folder.dataFolder()), m_limits);
-    for (int id : drop) {
+    const QList<ChangeId> drop = changesToPrune(m_changes, dataBytes(m_folder.dataFolder()), m_limits);
+    for (ChangeId id : drop) {
+        if (id <= m_protectedUpTo)
+            break;
         // The record goes first: a kill then leaves only versions nobody needs.
         m_folder.removeChange(id);
         for (const FileChange& f : find(id)->files)
@@ -270,6 +367,16 @@ void History::prune() {
         m_changes.removeIf([id](const Change& c) { return c.id == id; });
     }
     sweepUnneeded();
+    packLargeVersions();
+}
+
+// Runs after the command, as pruning does, so no save waits for it.
+void History::packLargeVersions() {
+    for (const Change& c : m_changes)
+        for (const FileChange& f : c.files)
+            if (!f.kept.isEmpty() && f.keptBytes >= m_limits.packFrom && !m_packed.contains(f.kept) &&
+                m_folder.packKept(f.kept, f.keptHash))
+                m_packed.insert(f.kept);
 }
 
 // Versions of changes that were never written down: a save killed between
@@ -281,7 +388,7 @@ void History::sweepUnneeded() {
             for (const FileChange& f : c.files)
                 needed << f.kept << f.goal;
     for (const QString& kept : m_folder.keptNames())
-        if (!needed.contains(kept))
+        if (!needed.contains(kept) && parseKeptName(kept)->id > m_protectedUpTo)
             m_folder.removeKept(kept);
 }
 

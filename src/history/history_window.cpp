@@ -37,7 +37,7 @@ QString fileText(const history::Change& change, const history::FileChange& file,
 } // namespace
 
 TFormHistory::TFormHistory(Platform& platform, const history::History& history,
-                           std::function<void(int id)> restore, QWidget* parent)
+                           std::function<void(qint64 id)> restore, QWidget* parent)
     : QDialog(parent), m_platform(platform), m_history(history), m_restore(std::move(restore)) {
     setObjectName(QStringLiteral("TFormHistory"));
     setWindowTitle(QStringLiteral("履歴"));
@@ -117,7 +117,7 @@ void TFormHistory::RestoreButtonClick() {
         m_platform.message(QStringLiteral("戻す変更を選択してください。"));
         return;
     }
-    const int id = change->id;
+    const qint64 id = change->id;
     if (!m_platform.question(history::listTime(change->time) + QStringLiteral(" の「") + change->name +
                              QStringLiteral("」の前の状態に戻します。よろしいですか？")))
         return;

@@ -20,7 +20,7 @@ class TFormHistory : public QDialog {
     Q_OBJECT
 public:
     // restore carries out the restore of a change and all that follows it in the main window.
-    TFormHistory(Platform& platform, const history::History& history, std::function<void(int id)> restore,
+    TFormHistory(Platform& platform, const history::History& history, std::function<void(qint64 id)> restore,
                  QWidget* parent = nullptr);
     ~TFormHistory() override;
 
@@ -33,7 +33,7 @@ private:
 
     Platform& m_platform;
     const history::History& m_history;
-    std::function<void(int id)> m_restore;
+    std::function<void(qint64 id)> m_restore;
     TListView3* m_list;
     QList<history::Change> m_shown;
 };

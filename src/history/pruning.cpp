@@ -4,13 +4,13 @@
 
 namespace history {
 
-QList<int> changesToPrune(const QList<Change>& changes, qint64 dataBytes, const Limits& limits) {
+QList<ChangeId> changesToPrune(const QList<Change>& changes, qint64 dataBytes, const Limits& limits) {
     qint64 weight = 0;
     for (const Change& c : changes)
         weight += c.keptBytes();
     const qint64 allowed = std::max(limits.minBytes, qint64(limits.dataFactor) * dataBytes);
     const qsizetype prunable = std::max<qsizetype>(0, changes.size() - limits.keepLatest);
-    QList<int> drop;
+    QList<ChangeId> drop;
     for (qsizetype i = 0; i < prunable; ++i) {
         const qsizetype left = changes.size() - i;
         if (left <= limits.maxChanges && weight <= allowed)

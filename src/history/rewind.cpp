@@ -1,33 +1,29 @@
-// Undo, redo and restore, and what the next start does with one that a kill
-// cut short. Each brings several files to earlier versions as one change, all
-// or nothing: the versions they replace are kept and an intent record is
-// written before the first file is touched.
+// Undo, redo and restore. Each brings several files to earlier versions as one
+// change, all or nothing: every version it will write is checked first, the
+// versions it replaces are kept and an intent record is written before the
+// first file is touched, and one that stops half way is taken back at once.
 
 #include "history/change_text.h"
 #include "history/history.h"
+#include "history/history_messages.h"
+#include "history/version_check.h"
 #include "store/save_file.h"
+#include "store/xml_store.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <unistd.h>
 
 namespace history {
 
 namespace {
 
-// The file a save to path really replaces: the saver follows symbolic links.
-QString realPath(const QString& path) {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
+QString restoredText(const Change& change) {
+    return listTime(change.time) + QStringLiteral(" の「") + change.name + QStringLiteral("」の前の状態に");
 }
 
-QString failedMessage(ChangeKind kind, bool filesUntouched) {
-    QString text = kind == ChangeKind::Undo   ? QStringLiteral("元に戻せませんでした。")
-                   : kind == ChangeKind::Redo ? QStringLiteral("やり直せませんでした。")
-                                              : QStringLiteral("戻せませんでした。");
-    return text + (filesUntouched ? QStringLiteral("ファイルは変わっていません。")
-                                  : QStringLiteral("次に起動したときに仕上げます。"));
-}
+const QString kNotKept = QStringLiteral("変更の前の版が履歴に残っていません。");
 
 } // namespace
 
@@ -37,53 +33,67 @@ std::optional<QList<History::Goal>> History::goalsBefore(const Change& change) {
     for (const FileChange& f : change.files) {
         if (f.lost())
             return std::nullopt;
-        goals.append({f.file, f.kept, f.recordsBefore});
+        goals.append({f.file, f.kept, f.recordsBefore, f.keptBytes, f.keptHash});
     }
     return goals;
 }
 
-namespace {
-
-// How the messages name a change: 予定「完了にする」（12:41）.
-QString namedAtItsTime(const Change& change) {
-    return change.name + QStringLiteral("（") + clockText(change.time) + QStringLiteral("）");
+// Before the next undo, redo or restore is even chosen, one that stopped half
+// way is set right: the one chosen next depends on how it ends.
+std::optional<Outcome> History::refusedBeforeRewind(const QString& failed, QStringList& settled) {
+    closeOpen();
+    if (m_off)
+        return Outcome{false, notInUseMessage(), {}};
+    QString cause;
+    if (m_unsettled.isEmpty() || settleUnsettled(settled, cause))
+        return std::nullopt;
+    return Outcome{false, failed + stillHalfDoneText(m_unsettled.first(), cause), settled};
 }
 
-} // namespace
-
 Outcome History::undo() {
-    closeOpen();
+    QStringList settled;
+    if (const auto refused = refusedBeforeRewind(QStringLiteral("元に戻せませんでした。"), settled))
+        return *refused;
     const Change* change = find(undoState().nextUndo());
     if (!change)
-        return {false, kNothingToUndo, {}};
+        return {false, kNothingToUndo, settled};
+    const QString failed = namedAtItsTime(*change) + QStringLiteral("を元に戻せませんでした。");
     const std::optional<QList<Goal>> goals = goalsBefore(*change);
     if (!goals)
-        return {false, failedMessage(ChangeKind::Undo, true), {}};
-    return rewind(ChangeKind::Undo, change->id, undoName(*change), *goals,
-                  namedAtItsTime(*change) + QStringLiteral("を元に戻しました。"));
+        return {false, failed + kNotKept + kFilesUnchanged, settled};
+    return rewind({ChangeKind::Undo, change->id, undoName(*change), *goals, failed,
+                   namedAtItsTime(*change) + QStringLiteral("を元に戻しました。")},
+                  settled);
 }
 
 // Redoing a change takes back the undo that undid it.
 Outcome History::redo() {
-    closeOpen();
+    QStringList settled;
+    if (const auto refused = refusedBeforeRewind(QStringLiteral("やり直せませんでした。"), settled))
+        return *refused;
     const UndoState state = undoState();
     const Change* change = find(state.nextRedo());
     const Change* undoing = change ? find(state.undoneBy.value(change->id)) : nullptr;
     if (!undoing)
-        return {false, kNothingToRedo, {}};
+        return {false, kNothingToRedo, settled};
+    const QString failed = namedAtItsTime(*change) + QStringLiteral("をやり直せませんでした。");
     const std::optional<QList<Goal>> goals = goalsBefore(*undoing);
     if (!goals)
-        return {false, failedMessage(ChangeKind::Redo, true), {}};
-    return rewind(ChangeKind::Redo, change->id, redoName(*change), *goals,
-                  namedAtItsTime(*change) + QStringLiteral("をやり直しました。"));
+        return {false, failed + kNotKept + kFilesUnchanged, settled};
+    return rewind({ChangeKind::Redo, change->id, redoName(*change), *goals, failed,
+                   namedAtItsTime(*change) + QStringLiteral("をやり直しました。")},
+                  settled);
 }
 
 // Each file goes back to the version the first change from this one on found.
-Outcome History::restore(int id) {
-    closeOpen();
+Outcome History::restore(ChangeId id) {
+    QStringList settled;
+    if (const auto refused = refusedBeforeRewind(QStringLiteral("戻せませんでした。"), settled))
+        return *refused;
     const Change* chosen = find(id);
     if (!chosen)
-        return {false, failedMessage(ChangeKind::Restore, true), {}};
+        return {false, QStringLiteral("戻せませんでした。") + kFilesUnchanged, settled};
+    const QString failed = restoredText(*chosen) + QStringLiteral("戻せませんでした。");
     QList<Goal> goals;
     for (const Change& c : m_changes) {
         if (c.id < id)
@@ -92,46 +102,66 @@ Outcome History::restore(int id) {
             if (std::any_of(goals.cbegin(), goals.cend(), [&f](const Goal& g) { return g.file == f.file; }))
                 continue;
             if (f.lost())
-                return {false, failedMessage(ChangeKind::Restore, true), {}};
-            goals.append({f.file, f.kept, f.existedBefore ? f.recordsBefore : 0});
+                return {false, failed + kNotKept + kFilesUnchanged, settled};
+            goals.append({f.file, f.kept, f.existedBefore ? f.recordsBefore : 0, f.keptBytes, f.keptHash});
         }
     }
-    return rewind(ChangeKind::Restore, id, restoreName(*chosen), goals,
-                  listTime(chosen->time) + QStringLiteral(" の「") + chosen->name +
-                      QStringLiteral("」の前の状態に戻しました。"));
+    return rewind({ChangeKind::Restore, id, restoreName(*chosen), goals, failed,
+                   restoredText(*chosen) + QStringLiteral("戻しました。")},
+                  settled);
 }
 
-Outcome History::rewind(ChangeKind kind, int target, const QString& name, const QList<Goal>& goals,
-                        const QString& doneMessage) {
-    Change change = newChange(kind, name);
-    change.target = target;
+// What is wrong with the version a goal brings back; empty when it is sound.
+QString History::readGoal(const Goal& goal, QByteArray& bytes) const {
+    if (!m_folder.readKept(goal.kept, bytes))
+        return missingVersionText(goal.file);
+    const QString problem = versionProblem(bytes, {goal.file, goal.bytes, goal.hash, goal.records});
+    return problem.isEmpty() ? QString() : damagedVersionText(goal.file, problem);
+}
+
+// touched: files already written before, which the window reads again whatever happens.
+Outcome History::rewind(const Rewind& r, QStringList touched) {
+    QString cause;
     QHash<QString, QByteArray> bytes;
-    for (const Goal& g : goals) {
-        QByteArray b;
-        if (!g.kept.isEmpty() && !m_folder.readKept(g.kept, b))
-            return {false, failedMessage(kind, true), {}};
-        bytes.insert(g.kept, b);
+    for (const Goal& g : r.goals) {
+        if (g.kept.isEmpty())
+            continue;
+        if (const QString problem = readGoal(g, bytes[g.kept]); !problem.isEmpty())
+            return {false, r.failed + problem + kFilesUnchanged, touched};
     }
-    if (!keepCurrent(change, goals) || !m_folder.writeChange(change)) {
+    Change change = newChange(r.kind, r.name);
+    change.target = r.target;
+    if (!keepCurrent(change, r.goals) || !m_folder.writeChange(change)) {
         discard(change);
         noteKeepFailed();
-        return {false, failedMessage(kind, true), {}};
+        return {false, r.failed + QStringLiteral("今の版を履歴に保存できませんでした。") + kFilesUnchanged,
+                touched};
     }
     QStringList written;
     for (FileChange& f : change.files) {
-        if (!apply(f, bytes)) {
-            const bool back = rollBack(change, written);
-            if (!back)
-                m_unsettled.append(change);
-            return {false, failedMessage(kind, back), written};
+        const auto goal = bytes.constFind(f.goal);
+        if (!writeVersion(f.file, goal == bytes.cend() ? nullptr : &*goal, f.recordsAfter, &cause)) {
+            // Taken back at once; when even that fails, before any further save.
+            QStringList back;
+            QString backCause;
+            if (settleOne(change, back, backCause)) {
+                if (change.status == ChangeStatus::Closed) // finished after all
+                    return {true, r.done, touched + written + back};
+                return {false, r.failed + cause + kFilesUnchanged, touched + back};
+            }
+            m_unsettled.append(change);
+            return {false, r.failed + cause + leftHalfDoneText(written), touched + written};
         }
+        f.after = FileIdentity::of(realPath(m_folder.dataPath(f.file)));
         written << f.file;
+        // The record learns what the file now is, for whoever has to settle it.
+        m_folder.writeChange(change);
     }
     change.status = ChangeStatus::Closed;
     m_folder.writeChange(change);
     insertChange(change);
     schedulePrune();
-    return {true, doneMessage, written};
+    return {true, r.done, touched + written};
 }
 
 // The versions about to be replaced are kept first, whoever wrote them: a file
@@ -145,6 +175,8 @@ bool History::keepCurrent(Change& change, const QList<Goal>& goals) {
             return false;
         f.goal = g.kept;
         f.goalRecords = g.records;
+        f.goalBytes = g.kept.isEmpty() ? -1 : g.bytes;
+        f.goalHash = g.kept.isEmpty() ? QString() : g.hash;
         f.recordsAfter = g.kept.isEmpty() ? 0 : g.records;
         change.files.append(f);
     }
@@ -153,46 +185,29 @@ bool History::keepCurrent(Change& change, const QList<Goal>& goals) {
 
 // Written through the atomic saver like any save; a kept version is never
 // linked back into place, where a later save would change it.
-bool History::apply(FileChange& f, const QHash<QString, QByteArray>& bytes) {
-    const QString path = m_folder.dataPath(f.file);
+bool History::writeVersion(const QString& file, const QByteArray* bytes, int records, QString* cause) {
+    const QString path = m_folder.dataPath(file);
     m_rewinding = true;
     bool ok = true;
-    if (f.goal.isEmpty()) {
-        ok = !QFile::exists(path) || QFile::remove(path);
+    if (!bytes) {
+        ok = ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT;
+        if (!ok)
+            *cause = systemCause(errno);
     } else {
         try {
-            store::saveBytes(path, bytes.value(f.goal));
+            store::saveBytes(path, *bytes);
+        } catch (const store::SaveError& e) {
+            ok = false;
+            *cause = e.reason().isEmpty() ? systemCause(e.error()) : e.reason();
         } catch (const std::exception&) {
             ok = false;
         }
+        if (!ok && cause->isEmpty())
+            *cause = QStringLiteral("ファイルを書き込めませんでした。");
     }
     m_rewinding = false;
-    f.after = FileIdentity::of(realPath(path));
     if (ok)
-        remember(f.file, f.after, f.recordsAfter);
-    return ok;
-}
-
-// Puts back what the change had replaced so far; false when a file cannot be.
-bool History::rollBack(const Change& change, const QStringList& written) {
-    QHash<QString, QByteArray> bytes;
-    bool ok = true;
-    for (const FileChange& f : change.files) {
-        if (!written.contains(f.file))
-            continue;
-        QByteArray b;
-        FileChange back = f;
-        back.goal = f.existedBefore ? f.kept : QString();
-        back.recordsAfter = f.recordsBefore;
-        if (f.existedBefore && !m_folder.readKept(f.kept, b)) {
-            ok = false;
-            continue;
-        }
-        bytes.insert(back.goal, b);
-        ok = apply(back, bytes) && ok;
-    }
-    if (ok)
-        discard(change);
+        remember(file, FileIdentity::of(realPath(path)), records, bytes ? contentHash(*bytes) : QString());
     return ok;
 }
 
@@ -200,81 +215,6 @@ void History::discard(const Change& change) {
     m_folder.removeChange(change.id);
     for (const FileChange& f : change.files)
         m_folder.removeKept(f.kept);
-}
-
-bool History::readGoals(const Change& change, QHash<QString, QByteArray>& bytes) const {
-    for (const FileChange& f : change.files) {
-        QByteArray b;
-        if (!f.goal.isEmpty() && !m_folder.readKept(f.goal, b))
-            return false;
-        bytes.insert(f.goal, b);
-    }
-    return true;
-}
-
-// A killed command: each save either reached its file or did not, and the
-// record says which version to look for. One file is whole either way; of
-// several, the command may have had more to write, so it is undone: its
-// files are then all as before, and redo brings back what it had written.
-void History::settleOpen(Change change) {
-    QList<FileChange> settled;
-    for (FileChange f : change.files) {
-        const FileIdentity now = FileIdentity::of(realPath(m_folder.dataPath(f.file)));
-        if (f.pending && now != f.after) {
-            // The last save never reached the file: it is still the kept
-            // version, or what an earlier save of the same command left.
-            if (!f.hasConfirmed)
-                continue;
-            f.recordsAfter = f.confirmedAfter == now ? f.confirmedRecords : -1;
-            f.after = now;
-        }
-        f.pending = false;
-        f.hasConfirmed = false;
-        settled.append(f);
-    }
-    change.files = settled;
-    change.status = ChangeStatus::Closed;
-    if (change.files.isEmpty()) {
-        m_folder.removeChange(change.id);
-        return;
-    }
-    m_folder.writeChange(change);
-    m_changes.append(change);
-    if (change.files.size() < 2)
-        return;
-    const std::optional<QList<Goal>> goals = goalsBefore(change);
-    if (goals && rewind(ChangeKind::Undo, change.id, undoName(change), *goals, QString()).done)
-        m_notes << QStringLiteral("前回「") + change.name +
-                       QStringLiteral("」の途中で終了したため、その変更を元に戻しました。");
-}
-
-// A killed undo or restore is finished when every version it was bringing back
-// is there, and rolled back otherwise; either way each of its files is whole.
-void History::settleIntent(Change change) {
-    QHash<QString, QByteArray> bytes;
-    if (readGoals(change, bytes)) {
-        bool ok = true;
-        for (FileChange& f : change.files)
-            ok = apply(f, bytes) && ok;
-        if (ok) {
-            change.status = ChangeStatus::Closed;
-            m_folder.writeChange(change);
-            m_changes.append(change);
-            m_notes << QStringLiteral("前回中断された「") + change.name +
-                           QStringLiteral("」を最後まで行いました。");
-            return;
-        }
-    }
-    QStringList all;
-    for (const FileChange& f : change.files)
-        all << f.file;
-    if (rollBack(change, all)) {
-        m_notes << QStringLiteral("前回中断された「") + change.name + QStringLiteral("」を取り消しました。");
-        return;
-    }
-    m_unsettled.append(change);
-    m_notes << QStringLiteral("前回中断された「") + change.name +
-                   QStringLiteral("」を仕上げられませんでした。次に起動したときにもう一度行います。");
 }
 
 } // namespace history

@@ -32,13 +32,13 @@ void TUndoCommands::Redo() {
     finish(m_history.redo());
 }
 
-void TUndoCommands::Restore(int id) {
+void TUndoCommands::Restore(qint64 id) {
     finish(m_history.restore(id));
 }
 
 void TUndoCommands::ShowHistory() {
     TFormHistory window(
-        m_platform, m_history, [this](int id) { Restore(id); }, &m_window);
+        m_platform, m_history, [this](qint64 id) { Restore(id); }, &m_window);
     window.exec();
 }
 

@@ -23,7 +23,7 @@ public:
     void Undo();
     void Redo();
     void ShowHistory();
-    void Restore(int id);
+    void Restore(qint64 id);
 
 private:
     void finish(const history::Outcome& outcome);

@@ -12,12 +12,12 @@ namespace history {
 // redone; an undo moves its change over to the redo side, a redo moves it back.
 // The loads of unreadable files are no step of either.
 struct UndoState {
-    QList<int> done;          // what undo can take back, the latest last
-    QList<int> undone;        // what redo can bring back, the latest last
-    QHash<int, int> undoneBy; // a change on the redo side -> the undo that took it back
+    QList<ChangeId> done;               // what undo can take back, the latest last
+    QList<ChangeId> undone;             // what redo can bring back, the latest last
+    QHash<ChangeId, ChangeId> undoneBy; // a change on the redo side -> the undo that took it back
 
-    int nextUndo() const { return done.isEmpty() ? 0 : done.last(); }
-    int nextRedo() const { return undone.isEmpty() ? 0 : undone.last(); }
+    ChangeId nextUndo() const { return done.isEmpty() ? 0 : done.last(); }
+    ChangeId nextRedo() const { return undone.isEmpty() ? 0 : undone.last(); }
 };
 
 // changes oldest first; only closed ones count.

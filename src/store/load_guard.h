@@ -36,7 +36,8 @@ bool loadDocument(const QString& path, MessageSink& sink, const char* message, R
 }
 
 // The common frame of every saver: writes the records into a fresh document,
-// replaces the file atomically, and reports the one message on any failure.
+// replaces the file atomically, and reports the one message on any failure,
+// with the cause on a line of its own when it is one the user can act on.
 template <class WriteRecords>
 bool saveDocument(const QString& path, MessageSink& sink, const char* message, WriteRecords writeRecords) {
     try {
@@ -44,8 +45,11 @@ bool saveDocument(const QString& path, MessageSink& sink, const char* message, W
         writeRecords(out);
         const QByteArray bytes = out.finish();
         saveBytes(path, bytes, out.counts());
-    } catch (const std::exception&) {
-        sink.message(QString::fromUtf8(message));
+    } catch (const std::exception& e) {
+        const QString cause = failureCause(e);
+        sink.message(QString::fromUtf8(message) + (cause.isEmpty() ? QString() : QLatin1Char('\n') + cause));
+        if (SaveRecorder* recorder = saveRecorder())
+            recorder->saveFailed(path);
         return false;
     }
     return true;

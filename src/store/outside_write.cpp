@@ -1,5 +1,7 @@
 #include "store/outside_write.h"
 
+#include "store/save_file.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -125,22 +127,14 @@ QString failureReason(const QString& path, int error) {
     case ENOENT:
     case ENOTDIR:
         return QStringLiteral("保存先のフォルダーがありません。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("保存先に書き込む権限がありません。");
-    case EROFS:
-        return QStringLiteral("保存先は読み取り専用です。");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎて書き込めません。");
     case ELOOP:
         return QStringLiteral("リンクが循環しています。");
     case ENAMETOOLONG:
         return QStringLiteral("ファイル名が長すぎます。");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
+    default: {
+        const QString cause = failureCause(error);
+        return cause.isEmpty() ? QString::fromLocal8Bit(std::strerror(error)) : cause;
+    }
     }
 }
 

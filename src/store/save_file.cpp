@@ -38,7 +38,7 @@ void copyAside(const QString& path) {
         target = path + QStringLiteral(".unreadable-") + stamp + QStringLiteral("-%1").arg(n);
     // Without the copy the user's damaged file would be lost: refuse the save instead.
     if (!QFile::copy(path, target))
-        throw SaveError("cannot copy the unreadable file aside");
+        throw SaveError("cannot copy the unreadable file aside", errno);
     unreadable().remove(key(path));
 }
 
@@ -54,6 +54,34 @@ QString stagingPath(const QString& target) {
         dir.remove(stale);
     return staging;
 }
+
+} // namespace
+
+QString failureCause(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("保存先に書き込む権限がありません。");
+    case EROFS:
+        return QStringLiteral("保存先は読み取り専用です。");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクの空き容量が足りません。");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎて書き込めません。");
+    default:
+        return QString();
+    }
+}
+
+QString failureCause(const std::exception& e) {
+    const auto* error = dynamic_cast<const SaveError*>(&e);
+    if (!error)
+        return QString();
+    return error->reason().isEmpty() ? failureCause(error->error()) : error->reason();
+}
+
+namespace {
 
 // A data file that is a link to elsewhere stays a link, as QSaveFile keeps it.
 QString linkTarget(const QString& path) {
@@ -87,31 +115,35 @@ void saveBytes(const QString& path, const QByteArray& bytes) {
     saveBytes(path, bytes, ElementCounts());
 }
 
+// Each failure carries the system's error as it stood right after the call that failed.
 void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts) {
+    if (g_recorder)
+        g_recorder->beforeSave(path);
     const QString target = linkTarget(path);
     const QString staging = stagingPath(target);
     QSaveFile file(staging);
     if (!file.open(QIODevice::WriteOnly))
-        throw SaveError(file.errorString().toStdString());
+        throw SaveError(file.errorString().toStdString(), errno);
     if (isNotedUnreadable(path))
         copyAside(path);
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int error = errno;
         file.cancelWriting();
-        throw SaveError(file.errorString().toStdString());
+        throw SaveError(file.errorString().toStdString(), error);
     }
     if (!file.commit())
-        throw SaveError(file.errorString().toStdString());
+        throw SaveError(file.errorString().toStdString(), errno);
     if (QFile::exists(target))
         QFile::setPermissions(staging, QFile::permissions(target));
     const auto rename = [&staging, &target] {
         if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
             const int error = errno;
             QFile::remove(staging);
-            throw SaveError(std::strerror(error));
+            throw SaveError(std::strerror(error), error);
         }
     };
     if (g_recorder)
-        g_recorder->replace(path, target, staging, counts, rename);
+        g_recorder->replace(path, target, staging, counts, bytes, rename);
     else
         rename();
 }

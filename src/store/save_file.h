@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <exception>
 
 namespace store {
 
@@ -12,6 +13,12 @@ namespace store {
 void saveBytes(const QString& path, const QByteArray& bytes);
 // The same, telling an installed SaveRecorder how many records the bytes hold.
 void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts);
+
+// Why a data file could not be saved, for a second line under the save
+// message: the common causes a gardener can do something about, or what the
+// one who refused the save said. Empty when neither is known.
+QString failureCause(int error);
+QString failureCause(const std::exception& e);
 
 // A file that could not be read in full is copied aside as
 // "<name>.unreadable-<yyyyMMdd-HHmmss>" before it is first overwritten.

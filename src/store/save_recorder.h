@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -18,22 +19,31 @@ struct ElementCounts {
 // Sees every data file the program reads and replaces, so that the versions it
 // replaces can be kept. None is installed unless the main window switches the
 // history on; saves then hand it the replacement to carry out. Nothing it does
-// may make a save fail that would have succeeded without it.
+// may make a save fail that would have succeeded without it, with one
+// exception: beforeSave may refuse a save that would overwrite a file the
+// recorder has left half way between two versions and cannot set right.
 class SaveRecorder {
 public:
     virtual ~SaveRecorder() = default;
 
+    // A save of path is about to begin. Throws SaveError, with the reason in
+    // the user's words, to refuse it.
+    virtual void beforeSave(const QString& path) = 0;
     // path is the file as the saver was given it, target the file the save
-    // really replaces (links followed), staging the finished new file. rename
-    // puts staging in place of target and throws SaveError when it cannot; the
-    // recorder calls it exactly once and lets its error through.
+    // really replaces (links followed), staging the finished new file holding
+    // bytes. rename puts staging in place of target and throws SaveError when
+    // it cannot; the recorder calls it exactly once and lets its error through.
     virtual void replace(const QString& path, const QString& target, const QString& staging,
-                         const ElementCounts& counts, const std::function<void()>& rename) = 0;
+                         const ElementCounts& counts, const QByteArray& bytes,
+                         const std::function<void()>& rename) = 0;
     // A loader read the file in full into doc. Whatever the recorder counts in
     // doc costs another walk of it, so it counts only what it needs.
     virtual void fileRead(const QString& path, const XmlDocument& doc) = 0;
     // A loader could not read the file in full.
     virtual void fileUnreadable(const QString& path) = 0;
+    // A data file's save failed and its saver told the user; the file holds
+    // what it held before.
+    virtual void saveFailed(const QString& path) = 0;
 };
 
 // Null switches recording off. Saves and loads already under way are not affected.

@@ -23,7 +23,16 @@ public:
 // Raised when a document cannot be written; the old file is then still whole.
 class SaveError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // error: the system's (errno), 0 when none is known. reason: why, in the
+    // user's words, when the one who refused knows better than the error.
+    explicit SaveError(const std::string& what, int error = 0, QString reason = QString())
+        : std::runtime_error(what), m_error(error), m_reason(std::move(reason)) {}
+    int error() const { return m_error; }
+    const QString& reason() const { return m_reason; }
+
+private:
+    int m_error;
+    QString m_reason;
 };
 
 class XmlNode {

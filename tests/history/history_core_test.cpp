@@ -22,46 +22,15 @@
 using history::Change;
 using history::ChangeKind;
 using history::FileChange;
+using historytest::purchasesIn;
 using historytest::Recording;
+using historytest::savePurchases;
+using historytest::saveTasks;
 using testsupport::folderOf;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
 namespace {
-
-// n tasks whose names tell the version apart.
-void saveTasks(const QString& folder, int n, const QString& tag = QStringLiteral("t")) {
-    TYoteiList tasks;
-    for (int i = 0; i < n; ++i) {
-        TYotei* task = tasks.add();
-        task->name = tag + QString::number(i);
-        task->tuki = QStringLiteral("4");
-        task->shuu = QStringLiteral("1");
-    }
-    store::RecordingSink sink;
-    QVERIFY(tasks.SaveToFile(folder, sink));
-}
-
-void savePurchases(const QString& folder, int n) {
-    TCostList costs;
-    for (int i = 0; i < n; ++i) {
-        TCost* cost = costs.add();
-        cost->nen = QStringLiteral("2026");
-        cost->tuki = QStringLiteral("5");
-        cost->hi = QString::number(i % 28 + 1);
-        TSina* line = cost->sina.add();
-        line->name = QStringLiteral("苗%1").arg(i);
-        line->kingaku = QStringLiteral("300");
-    }
-    store::RecordingSink sink;
-    QVERIFY(costs.SaveToFile(folder, sink));
-}
-
-int purchasesIn(const QString& folder) {
-    TCostList costs;
-    store::RecordingSink sink;
-    return costs.LoadFromFile(folder, sink) && sink.messages.isEmpty() ? costs.count() : -1;
-}
 
 ino_t inodeOf(const QString& path) {
     struct stat info {};
@@ -111,11 +80,13 @@ private slots:
     void keepsAFileChangedBehindItsBackBeforeUndo();
     void prunesByCountAndBySize();
     void failingHistoryLeavesTheSaveAndTellsOnce();
+    void keepThatFailsIsToldOnce();
     void failedSaveLeavesNoTrace();
-    void interruptedUndoIsFinishedAtTheNextStart();
+    void interruptedUndoIsRolledBackAtTheNextStart();
     void interruptedUndoIsRolledBackWhenItCannotFinish();
     void commandCutShortIsUndoneAtTheNextStart();
     void recordsCutShortAreNoRecords();
+    void largeVersionsArePackedOnceTheChangeIsOver();
 };
 
 void HistoryCoreTest::keepsTheReplacedVersionOfEveryKind_data() {
@@ -277,7 +248,7 @@ void HistoryCoreTest::undoRedoAndRestoreBringBackTheBytes() {
 
     // Before the very first change, as one new change that can itself be undone.
     const QByteArray latest = readBytes(path);
-    const int first = on.history.changes().first().id;
+    const qint64 first = on.history.changes().first().id;
     outcome = on.history.restore(first);
     QVERIFY(outcome.done);
     QCOMPARE(readBytes(path), versions[0]);
@@ -393,8 +364,8 @@ void HistoryCoreTest::prunesByCountAndBySize() {
     QCOMPARE(tight.history.changes().size(), 2);
 }
 
-// A history folder that is a file: every save still goes through, and the
-// gardener hears of it once.
+// A history folder that is a file: every save still goes through, the file
+// stays as it was, and the gardener hears of it once, at the start.
 void HistoryCoreTest::failingHistoryLeavesTheSaveAndTellsOnce() {
     QTemporaryDir dir;
     const QString folder = folderOf(dir);
@@ -410,11 +381,32 @@ void HistoryCoreTest::failingHistoryLeavesTheSaveAndTellsOnce() {
         QVERIFY(tasks.LoadFromFile(folder, sink));
         QCOMPARE(tasks.count(), n);
     }
-    QCOMPARE(told, 1);
-    QVERIFY(on.history.keepFailed());
+    QCOMPARE(told, 0);
+    QCOMPARE(on.history.recoveryNotes().size(), 1);
+    QVERIFY(on.history.recoveryNotes().first().startsWith(QStringLiteral(
+        "変更履歴のフォルダー（history）か、その中の changes・kept がフォルダーでないため使いません。")));
+    QVERIFY(!on.history.inUse());
     const history::Outcome outcome = on.history.undo();
     QVERIFY(!outcome.done);
     QCOMPARE(readBytes(folder + QStringLiteral("history")), QByteArray("not a folder"));
+}
+
+// The kept folder cannot take a version (a file stands in for one of its
+// names): the save goes through, and the gardener hears once, at the end of the change.
+void HistoryCoreTest::keepThatFailsIsToldOnce() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir);
+    saveTasks(folder, 1);
+    Recording on(folder);
+    int told = 0;
+    on.history.setKeepFailedReport([&told] { ++told; });
+    QVERIFY(QDir(folder).mkpath(QStringLiteral("history/kept/00000001-yotei.xml/in-the-way")));
+    QVERIFY(QDir(folder).mkpath(QStringLiteral("history/kept/00000002-yotei.xml/in-the-way")));
+    saveTasks(folder, 2);
+    saveTasks(folder, 3);
+    QCOMPARE(told, 1);
+    QVERIFY(on.history.keepFailed());
+    QCOMPARE(historytest::taskNames(folder).size(), 3);
 }
 
 // A save that fails changed nothing, so the change holds only the saves that worked.
@@ -441,12 +433,13 @@ void HistoryCoreTest::failedSaveLeavesNoTrace() {
     QCOMPARE(historytest::keptFiles(folder).size(), 1);
 }
 
-void HistoryCoreTest::interruptedUndoIsFinishedAtTheNextStart() {
+// Killed while it wrote the purchases back: the next start takes the
+// schedule, already written back, to where the undo found it.
+void HistoryCoreTest::interruptedUndoIsRolledBackAtTheNextStart() {
     QTemporaryDir dir;
     const QString folder = folderOf(dir);
     saveTasks(folder, 1);
     savePurchases(folder, 2000);
-    const QByteArray tasksBefore = readBytes(folder + kYoteiFileName);
     const QByteArray costsBefore = readBytes(folder + kCostFileName);
     {
         Recording on(folder);
@@ -454,6 +447,8 @@ void HistoryCoreTest::interruptedUndoIsFinishedAtTheNextStart() {
         saveTasks(folder, 2);
         savePurchases(folder, 1);
     }
+    const QByteArray tasksAfter = readBytes(folder + kYoteiFileName);
+    const QByteArray costsAfter = readBytes(folder + kCostFileName);
     // The schedule is written back, then the purchases' write kills the undo.
     QCOMPARE(killedChild([&] {
                  history::History h(folder);
@@ -461,18 +456,19 @@ void HistoryCoreTest::interruptedUndoIsFinishedAtTheNextStart() {
                  h.undo();
              }),
              SIGXFSZ);
-    QCOMPARE(readBytes(folder + kYoteiFileName), tasksBefore);
-    QVERIFY(readBytes(folder + kCostFileName) != costsBefore);
+    QVERIFY(readBytes(folder + kYoteiFileName) != tasksAfter);
 
     history::History reopened(folder);
-    QCOMPARE(readBytes(folder + kYoteiFileName), tasksBefore);
-    QCOMPARE(readBytes(folder + kCostFileName), costsBefore);
-    QCOMPARE(reopened.changes().last().kind, ChangeKind::Undo);
-    QCOMPARE(reopened.recoveryNotes().size(), 1);
-    QVERIFY(reopened.recoveryNotes().first().contains(QStringLiteral("最後まで行いました")));
-    QCOMPARE(reopened.undoState().nextRedo(), reopened.changes().first().id);
+    QCOMPARE(readBytes(folder + kYoteiFileName), tasksAfter);
+    QCOMPARE(readBytes(folder + kCostFileName), costsAfter);
+    QCOMPARE(reopened.changes().size(), 1);
+    QCOMPARE(reopened.recoveryNotes(),
+             QStringList{QStringLiteral(
+                 "前回中断された「元に戻す（両方）」を取り消し、ファイルをその前の状態に戻しました。")});
+    QCOMPARE(reopened.undoState().nextUndo(), reopened.changes().first().id);
 }
 
+// The version the undo was bringing back has gone since: it is taken back all the same.
 void HistoryCoreTest::interruptedUndoIsRolledBackWhenItCannotFinish() {
     QTemporaryDir dir;
     const QString folder = folderOf(dir);
@@ -494,14 +490,14 @@ void HistoryCoreTest::interruptedUndoIsRolledBackWhenItCannotFinish() {
                  h.undo();
              }),
              SIGXFSZ);
-    // The version the undo was bringing back has gone: it cannot finish.
     QVERIFY(QFile::remove(folder + QStringLiteral("history/kept/") + done.file(kCostFileName)->kept));
+    QVERIFY(QFile::remove(folder + QStringLiteral("history/kept/") + done.file(kYoteiFileName)->kept));
 
     history::History reopened(folder);
     QCOMPARE(readBytes(folder + kYoteiFileName), tasksAfter);
     QCOMPARE(readBytes(folder + kCostFileName), costsAfter);
     QCOMPARE(reopened.changes().size(), 1);
-    QVERIFY(reopened.recoveryNotes().first().contains(QStringLiteral("取り消しました")));
+    QVERIFY(reopened.recoveryNotes().first().contains(QStringLiteral("を取り消し、")));
 }
 
 // Killed while writing its third file: the two it wrote go back, so the files
@@ -554,6 +550,62 @@ void HistoryCoreTest::recordsCutShortAreNoRecords() {
     QCOMPARE(read->time, change.time);
     for (qsizetype cut = 0; cut < bytes.size(); ++cut)
         QVERIFY2(!history::parseChange(bytes.left(cut)), qPrintable(QString::number(cut)));
+}
+
+// Versions from packFrom bytes on are stored packed after their change; undo,
+// redo and restore bring back the very bytes, and a packed version cut short
+// is never written back.
+void HistoryCoreTest::largeVersionsArePackedOnceTheChangeIsOver() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir);
+    const QString path = folder + kYoteiFileName;
+    saveTasks(folder, 400, QStringLiteral("a"));
+    QList<QByteArray> versions{readBytes(path)};
+    history::Limits packAll;
+    packAll.packFrom = 1024;
+    {
+        Recording on(folder, packAll);
+        for (const char* tag : {"b", "c"}) {
+            saveTasks(folder, 400, QString::fromLatin1(tag));
+            versions << readBytes(path);
+        }
+        saveTasks(folder, 2, QStringLiteral("small"));
+        versions << readBytes(path);
+        for (const Change& change : on.history.changes()) {
+            const FileChange& f = only(change);
+            const QByteArray stored = readBytes(folder + QStringLiteral("history/kept/") + f.kept);
+            QVERIFY(f.keptBytes >= packAll.packFrom);
+            QVERIFY(stored.startsWith("aobaroku-packed-1\n"));
+            QVERIFY(stored.size() * 5 < f.keptBytes);
+        }
+        QVERIFY(on.history.undo().done);
+        QCOMPARE(readBytes(path), versions[2]);
+        QVERIFY(on.history.undo().done);
+        QCOMPARE(readBytes(path), versions[1]);
+        QVERIFY(on.history.redo().done);
+        QCOMPARE(readBytes(path), versions[2]);
+        QVERIFY(on.history.restore(on.history.changes().first().id).done);
+        QCOMPARE(readBytes(path), versions[0]);
+    }
+    // A kill while packing leaves its scratch file beside the version: the next start clears it.
+    const QString kept = history::History(folder).changes().first().files.first().kept;
+    QVERIFY(writeBytes(folder + QStringLiteral("history/kept/") + kept + QStringLiteral(".packing"), "cut"));
+    QVERIFY(writeBytes(folder + QStringLiteral("history/kept/notes.packing"), "mine"));
+    Recording on(folder, packAll);
+    QVERIFY(!QFile::exists(folder + QStringLiteral("history/kept/") + kept + QStringLiteral(".packing")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("history/kept/notes.packing")));
+    QVERIFY(on.history.undo().done); // the restore
+    QCOMPARE(readBytes(path), versions[2]);
+    const QString packedPath = folder + QStringLiteral("history/kept/") + kept;
+    const QByteArray packed = readBytes(packedPath);
+    QVERIFY(QFile::remove(packedPath));
+    QVERIFY(writeBytes(packedPath, packed.left(packed.size() - 40)));
+    const history::Outcome refused = on.history.restore(on.history.changes().first().id);
+    QVERIFY(!refused.done);
+    QVERIFY2(refused.message.contains(
+                 QStringLiteral("保存してある yotei.xml の版が見つからないか、読み込めません。")),
+             qPrintable(refused.message));
+    QCOMPARE(readBytes(path), versions[2]);
 }
 
 QTEST_GUILESS_MAIN(HistoryCoreTest)

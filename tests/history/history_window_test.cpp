@@ -5,10 +5,16 @@
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
 #include "favourites/url_dialog.h"
+#include "history/command_scope.h"
 #include "history/history_window.h"
+#include "plans/group_dialog.h"
+#include "plans/group_list_dialog.h"
 #include "plans/plan_records.h"
+#include "purchases/purchase_records.h"
 #include "schedule/task_dialog.h"
 #include "schedule/task_records.h"
+#include "store/messages.h"
+#include "support/file_size_limit.h"
 #include "support/files.h"
 #include "support/modal.h"
 #include "support/scripted_platform.h"
@@ -21,6 +27,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 using testsupport::readBytes;
@@ -41,6 +48,10 @@ private slots:
     void failingHistoryTellsOnceAndSavesStill();
     void ctrlZInADialogFieldIsTheFieldsOwn();
     void historyButtonSitsBesideHelp();
+    void failedSaveShowsWhatTheFileHolds();
+    void failedSaveInTheGroupListWaitsForTheDialog();
+    void halfDoneUndoShowsTheFilesAsTheyAre();
+    void startNotesShowOverTheWindow();
 
 private:
     QString folder() const { return m_dir->path() + QLatin1Char('/'); }
@@ -249,6 +260,7 @@ void HistoryWindowTest::restoresAnOlderChangeFromTheWindow() {
 void HistoryWindowTest::failingHistoryTellsOnceAndSavesStill() {
     QVERIFY(testsupport::writeBytes(folder() + QStringLiteral("history"), "a file, not a folder"));
     open();
+    QTRY_VERIFY(!m_platform->messages.isEmpty());
     showAllTasks();
     for (int row = 0; row < 2; ++row) {
         clickRow(taskList(), row);
@@ -261,7 +273,8 @@ void HistoryWindowTest::failingHistoryTellsOnceAndSavesStill() {
             done += saved.at(i)->isDone() ? 1 : 0;
         QCOMPARE(done, row + 1);
     }
-    QCOMPARE(m_platform->messages.count(history::kKeepFailedMessage), 1);
+    QCOMPARE(m_platform->messages.count(history::kKeepFailedMessage), 0);
+    QCOMPARE(m_platform->messages.filter(QStringLiteral("変更履歴のフォルダー（history）")).size(), 1);
 }
 
 void HistoryWindowTest::ctrlZInADialogFieldIsTheFieldsOwn() {
@@ -299,6 +312,142 @@ void HistoryWindowTest::historyButtonSitsBesideHelp() {
     m_platform->keepHistory = false;
     open();
     QVERIFY(!m_window->findChild<QAbstractButton*>("historyButton"));
+}
+
+namespace {
+
+const QString kTooLarge = QStringLiteral("\nファイルが大きすぎて書き込めません。");
+
+int doneIn(const TYoteiList& tasks) {
+    int done = 0;
+    for (int i = 0; i < tasks.count(); ++i)
+        done += tasks.at(i)->isDone() ? 1 : 0;
+    return done;
+}
+
+} // namespace
+
+// The disk is full as 完了にする saves: the message says why, and the tab shows
+// the schedule as its file holds it, so the next command does not save the
+// change that failed.
+void HistoryWindowTest::failedSaveShowsWhatTheFileHolds() {
+    open();
+    showAllTasks();
+    const QByteArray original = readBytes(folder() + kYoteiFileName);
+    m_platform->messages.clear();
+    {
+        testsupport::FileSizeLimit full(64);
+        clickRow(taskList(), 0);
+        click("taskDoneButton");
+    }
+    QCOMPARE(readBytes(folder() + kYoteiFileName), original);
+    QCOMPARE(taskList()->row(0)->text(4), QString());
+    QCOMPARE(doneIn(*m_window->context().tasks), 0);
+    QCOMPARE(m_platform->messages, QStringList{QString::fromUtf8(msg::SaveFailed) + kTooLarge});
+
+    clickRow(taskList(), 1);
+    click("taskDoneButton");
+    TYoteiList saved;
+    store::RecordingSink sink;
+    QVERIFY(saved.LoadFromFile(folder(), sink));
+    QCOMPARE(doneIn(saved), 1);
+    QVERIFY(saved.at(1)->isDone());
+}
+
+// The group list holds the plan's groups while it is open: the plan is read
+// again once it has closed, and the chart shows what the plan file holds.
+void HistoryWindowTest::failedSaveInTheGroupListWaitsForTheDialog() {
+    open();
+    m_window->tabWidget()->setCurrentIndex(2);
+    int groupsWhileOpen = -1;
+    whenModal<TForm3>([&groupsWhileOpen, this](TForm3* list) {
+        whenModal<TForm1>([](TForm1* dialog) {
+            dialog->findChild<QLineEdit*>("groupNameEdit")->setText(QStringLiteral("畝1"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+        });
+        {
+            testsupport::FileSizeLimit full(64);
+            QTest::mouseClick(list->findChild<QPushButton*>("groupAddButton"), Qt::LeftButton);
+        }
+        groupsWhileOpen = m_window->context().plan->count();
+        list->accept();
+    });
+    click("planGroupButton");
+    QCOMPARE(groupsWhileOpen, 1);
+    QTRY_COMPARE(m_window->context().plan->count(), 0);
+    QCOMPARE(m_platform->messages.filter(QString::fromUtf8(msg::SaveFailed)).size(), 1);
+    QVERIFY(!QFile::exists(folder() + QStringLiteral("sakutuke1.xml")));
+}
+
+// An undo that can neither finish nor be taken back: the tabs show the files
+// as the undo left them, a command on them is refused until the undo is set
+// right, and once there is room again the next one goes through.
+void HistoryWindowTest::halfDoneUndoShowsTheFilesAsTheyAre() {
+    qint64 fullAt = 0;
+    {
+        historytest::Recording on(folder());
+        QVERIFY(historytest::savePurchases(folder(), 2000));
+        const history::CommandScope change(&on.history, QStringLiteral("両方"));
+        QVERIFY(historytest::saveTasks(folder(), 2000, QStringLiteral("b")));
+        QVERIFY(historytest::savePurchases(folder(), 1));
+        fullAt = QFileInfo(folder() + kYoteiFileName).size() / 2;
+    }
+    open();
+    showAllTasks();
+    QCOMPARE(taskList()->rowCount(), 2000);
+    m_platform->messages.clear();
+    {
+        testsupport::FileSizeLimit full{rlim_t(fullAt)};
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(taskList()->rowCount(), 3);
+        QCOMPARE(m_window->context().costs->count(), 1);
+        clickRow(taskList(), 0);
+        click("taskDoneButton");
+        QCOMPARE(taskList()->row(0)->text(4), QString());
+        QCOMPARE(m_platform->messages.size(), 2);
+        QVERIFY2(
+            m_platform->messages.first().contains(QStringLiteral("途中まで書き戻したファイル（yotei.xml）")),
+            qPrintable(m_platform->messages.first()));
+        QVERIFY(m_platform->messages.last().startsWith(
+            QString::fromUtf8(msg::SaveFailed) +
+            QStringLiteral("\n「元に戻す（両方）」が途中で止まったまま")));
+    }
+    clickRow(taskList(), 0);
+    click("taskDoneButton");
+    QCOMPARE(m_platform->messages.size(), 2);
+    QCOMPARE(taskList()->rowCount(), 3);
+    QCOMPARE(taskList()->row(0)->text(4), QStringLiteral("完了"));
+    QCOMPARE(historytest::taskNames(folder()).size(), 3);
+}
+
+// What the history did at the start is told once the window is on the screen.
+void HistoryWindowTest::startNotesShowOverTheWindow() {
+    {
+        historytest::Recording on(folder());
+        QVERIFY(historytest::savePurchases(folder(), 2000));
+        const history::CommandScope change(&on.history, QStringLiteral("両方"));
+        QVERIFY(historytest::saveTasks(folder(), 2000, QStringLiteral("b")));
+        QVERIFY(historytest::savePurchases(folder(), 1));
+    }
+    {
+        historytest::Recording on(folder());
+        testsupport::FileSizeLimit full(rlim_t(QFileInfo(folder() + kYoteiFileName).size() / 2));
+        QVERIFY(!on.history.undo().done);
+    }
+    QStringList seen;
+    m_platform->whileMessageShown = [this, &seen] {
+        QWindow* window = m_window ? m_window->windowHandle() : nullptr;
+        seen << (window && window->isExposed() ? QStringLiteral("over the window")
+                                               : QStringLiteral("before it"));
+    };
+    open();
+    QTRY_COMPARE(seen.size(), 1);
+    QCOMPARE(seen.first(), QStringLiteral("over the window"));
+    QCOMPARE(m_platform->messages,
+             QStringList{QStringLiteral(
+                 "前回中断された「元に戻す（両方）」を取り消し、ファイルをその前の状態に戻しました。")});
+    showAllTasks();
+    QCOMPARE(taskList()->rowCount(), 2000);
 }
 
 QTEST_MAIN(HistoryWindowTest)

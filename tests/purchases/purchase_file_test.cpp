@@ -282,7 +282,8 @@ void PurchaseFileTest::failedSaveKeepsTheOldFile() {
         FileSizeLimit limit(1024);
         QVERIFY(!list.SaveToFile(m_folder, sink));
     }
-    QCOMPARE(sink.messages, QStringList{QString::fromUtf8(msg::SaveFailedCost)});
+    QCOMPARE(sink.messages, QStringList{QString::fromUtf8(msg::SaveFailedCost) +
+                                        QStringLiteral("\nファイルが大きすぎて書き込めません。")});
     QCOMPARE(readBytes(m_folder + "cost.xml"), old);
     QCOMPARE(list.count(), 201);
     QCOMPARE(QDir(m_folder).entryList(QDir::Files), QStringList{"cost.xml"});

@@ -1,7 +1,9 @@
 #include "file_kinds.h"
 #include "history/command_scope.h"
 #include "history/history.h"
+#include "history/version_pack.h"
 #include "store/save_file.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -29,8 +31,10 @@ void sleepMicroseconds(long us) {
 }
 
 // The random moment of a kill is counted from the child's first report, so
-// that a slow machine still has its work cut at every step.
-template <class Work> void killAtRandom(std::mt19937& random, long mostMicroseconds, Work work) {
+// that a slow machine still has its work cut at every step. reports, when
+// given, receives how many reports the child made before it died.
+template <class Work>
+void killAtRandom(std::mt19937& random, long mostMicroseconds, Work work, int* reports = nullptr) {
     int done[2];
     QCOMPARE(pipe(done), 0);
     const pid_t child = fork();
@@ -46,9 +50,14 @@ template <class Work> void killAtRandom(std::mt19937& random, long mostMicroseco
     std::uniform_int_distribution<long> delay(0, mostMicroseconds);
     sleepMicroseconds(delay(random));
     ::kill(child, SIGKILL);
-    close(done[0]);
     int status = 0;
     QCOMPARE(waitpid(child, &status, 0), child);
+    int count = reported ? 1 : 0;
+    while (read(done[0], &c, 1) == 1)
+        ++count;
+    close(done[0]);
+    if (reports)
+        *reports = count;
     QVERIFY2(reported && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, "the child failed on its own");
 }
 
@@ -95,7 +104,8 @@ QByteArray bytesOfState(const Kind& kind, int n) {
 // Enough kills of each kind of history work to land in every one of its steps.
 constexpr int kHistoryKills = 100;
 // Undo and redo of one change go on for the whole test: nothing may be pruned.
-const history::Limits kKeepAll{1000000, 20, 50LL * 1024 * 1024, 10};
+// Every version is packed after its change, so kills land in packing too.
+const history::Limits kKeepAll{1000000, 20, 50LL * 1024 * 1024, 10, 1};
 
 const Kind& tasks() {
     return kind(QStringLiteral("tasks"));
@@ -103,6 +113,15 @@ const Kind& tasks() {
 
 const Kind& purchases() {
     return kind(QStringLiteral("purchases"));
+}
+
+// The schedule with ソラマメ added, as the gardener saves it after the undo.
+Records beanTasks() {
+    Records records = tasks().sample(3);
+    Record bean = records.first();
+    bean[0] = QStringLiteral("ソラマメ");
+    records << bean;
+    return records;
 }
 
 // One command that saves two files, n records in one and n + 1 in the other.
@@ -153,7 +172,52 @@ QString historyMatchesDisk(const history::History& h, const Kind& kind, const QS
 }
 
 QByteArray keptBytes(const QString& folder, const history::FileChange& f) {
-    return readBytes(folder + QStringLiteral("history/kept/") + f.kept);
+    return history::unpackVersion(readBytes(folder + QStringLiteral("history/kept/") + f.kept))
+        .value_or("damaged");
+}
+
+// Restores the folder to before the first change and undoes the restore, over and over.
+[[noreturn]] void restoreAndUndoForever(const QString& folder, history::ChangeId first, int done) {
+    history::History h(folder, kKeepAll);
+    store::installSaveRecorder(&h);
+    for (;;) {
+        const history::Change* latest = h.find(h.undoState().nextUndo());
+        const bool restored = latest && latest->kind == history::ChangeKind::Restore;
+        if (!(restored ? h.undo() : h.restore(first)).done)
+            _exit(3);
+        tellParent(done);
+    }
+}
+
+// A folder and every file below it, copied.
+bool copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QFileInfo& entry :
+         QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+// An undo of 両方 that can neither finish nor be taken back while the disk is
+// full, then, with room again, the first save: the schedule with ソラマメ.
+[[noreturn]] void saveAfterAHalfDoneUndo(const QString& folder, qint64 fullAt, int done) {
+    history::History h(folder, kKeepAll);
+    store::installSaveRecorder(&h);
+    {
+        testsupport::FileSizeLimit full{rlim_t(fullAt)};
+        if (h.undo().done)
+            _exit(3);
+    }
+    tellParent(done);
+    store::RecordingSink sink;
+    if (!tasks().save(folder, beanTasks(), sink, nullptr))
+        _exit(3);
+    tellParent(done);
+    for (;;)
+        pause();
 }
 
 } // namespace
@@ -164,6 +228,8 @@ private slots:
     void fileIsAlwaysOneCompleteSaveAfterAKill();
     void historyHoldsEveryFinishedChangeAfterAKill();
     void undoAndRedoAreAllOrNothingAfterAKill();
+    void restoreIsAllOrNothingAfterAKill();
+    void firstSaveAfterAHalfDoneUndoLosesNothingAfterAKill();
 };
 
 void CrashDuringSaveTest::fileIsAlwaysOneCompleteSaveAfterAKill() {
@@ -297,6 +363,114 @@ void CrashDuringSaveTest::undoAndRedoAreAllOrNothingAfterAKill() {
         undone += old ? 1 : 0;
     }
     qInfo() << kHistoryKills << "kills;" << undone << "found the change undone";
+}
+
+// Restore to before the first of two changes, and its undo, killed at random:
+// both files are always as before the first change or as after the second.
+void CrashDuringSaveTest::restoreIsAllOrNothingAfterAKill() {
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir.path());
+    store::RecordingSink sink;
+    QVERIFY(tasks().save(folder, tasks().sample(40), sink, nullptr));
+    QVERIFY(purchases().save(folder, purchases().sample(40), sink, nullptr));
+    const QByteArray tasksOld = readBytes(folder + tasks().fileName);
+    const QByteArray purchasesOld = readBytes(folder + purchases().fileName);
+    history::ChangeId first = 0;
+    {
+        history::History h(folder, kKeepAll);
+        store::installSaveRecorder(&h);
+        saveBoth(h, folder, 90);
+        saveBoth(h, folder, 95);
+        store::installSaveRecorder(nullptr);
+        first = h.changes().first().id;
+    }
+    const QByteArray tasksNew = readBytes(folder + tasks().fileName);
+    const QByteArray purchasesNew = readBytes(folder + purchases().fileName);
+
+    std::mt19937 random(20261211);
+    int restored = 0;
+    for (int kill = 0; kill < kHistoryKills; ++kill) {
+        killAtRandom(random, 6000, [&](int done) { restoreAndUndoForever(folder, first, done); });
+        if (QTest::currentTestFailed())
+            return;
+        history::History h(folder, kKeepAll);
+        const QByteArray t = readBytes(folder + tasks().fileName);
+        const QByteArray p = readBytes(folder + purchases().fileName);
+        const bool old = t == tasksOld && p == purchasesOld;
+        QVERIFY2(old || (t == tasksNew && p == purchasesNew),
+                 qPrintable(QStringLiteral("files of two versions after kill %1").arg(kill)));
+        const history::Change* latest = h.find(h.undoState().nextUndo());
+        QVERIFY(latest);
+        QCOMPARE(latest->kind == history::ChangeKind::Restore, old);
+        restored += old ? 1 : 0;
+    }
+    qInfo() << kHistoryKills << "kills;" << restored << "found the folder restored";
+}
+
+// The first save after an undo left half done, killed at random, also while it
+// sets the undo right: at the next start the schedule holds the save or the
+// version the command left, never the half-done undo's; the purchases are
+// untouched; and whichever it holds, undo steps back through every version.
+void CrashDuringSaveTest::firstSaveAfterAHalfDoneUndoLosesNothingAfterAKill() {
+    QTemporaryDir dir;
+    const QString pristine = folderOf(dir.path() + QStringLiteral("/pristine"));
+    QDir().mkpath(pristine);
+    store::RecordingSink sink;
+    QVERIFY(tasks().save(pristine, tasks().sample(3), sink, nullptr));
+    QVERIFY(purchases().save(pristine, purchases().sample(1500), sink, nullptr));
+    const QByteArray tasksBefore = readBytes(pristine + tasks().fileName);
+    const QByteArray purchasesBefore = readBytes(pristine + purchases().fileName);
+    {
+        history::History h(pristine, kKeepAll);
+        store::installSaveRecorder(&h);
+        {
+            const history::CommandScope change(&h, QStringLiteral("両方"));
+            QVERIFY(tasks().save(pristine, tasks().sample(1500), sink, nullptr));
+            QVERIFY(purchases().save(pristine, purchases().sample(3), sink, nullptr));
+        }
+        store::installSaveRecorder(nullptr);
+    }
+    const QByteArray tasksAfter = readBytes(pristine + tasks().fileName);
+    const QByteArray purchasesAfter = readBytes(pristine + purchases().fileName);
+    const qint64 fullAt = std::min(tasksAfter.size(), purchasesBefore.size()) / 2;
+    QVERIFY(fullAt > std::max(tasksBefore.size(), purchasesAfter.size()) + 4096);
+    QTemporaryDir scratch;
+    store::RecordingSink beanSink;
+    QVERIFY(tasks().save(folderOf(scratch.path()), beanTasks(), beanSink, nullptr));
+    const QByteArray bean = readBytes(folderOf(scratch.path()) + tasks().fileName);
+
+    std::mt19937 random(20261212);
+    int saved = 0;
+    int settledAtStart = 0;
+    const QString folder = folderOf(dir.path() + QStringLiteral("/work"));
+    for (int kill = 0; kill < kHistoryKills; ++kill) {
+        QVERIFY(QDir(folder).removeRecursively() || !QFileInfo::exists(folder));
+        QVERIFY(copyTree(pristine, folder));
+        int reports = 0;
+        killAtRandom(
+            random, 40000, [&](int done) { saveAfterAHalfDoneUndo(folder, fullAt, done); }, &reports);
+        if (QTest::currentTestFailed())
+            return;
+        const QString after = QStringLiteral(" after kill %1").arg(kill);
+        history::History h(folder, kKeepAll);
+        const QByteArray t = readBytes(folder + tasks().fileName);
+        QCOMPARE(readBytes(folder + purchases().fileName), purchasesAfter);
+        QVERIFY2(t == bean || t == tasksAfter, qPrintable(QStringLiteral("the schedule is neither") + after));
+        QVERIFY2(reports < 2 || t == bean, qPrintable(QStringLiteral("the save was lost") + after));
+        store::installSaveRecorder(&h);
+        QVERIFY2(h.undo().done, qPrintable(QStringLiteral("no undo") + after));
+        if (t == bean) {
+            QCOMPARE(readBytes(folder + tasks().fileName), tasksAfter);
+            QVERIFY(h.undo().done);
+        }
+        store::installSaveRecorder(nullptr);
+        QCOMPARE(readBytes(folder + tasks().fileName), tasksBefore);
+        QCOMPARE(readBytes(folder + purchases().fileName), purchasesBefore);
+        saved += t == bean ? 1 : 0;
+        settledAtStart += h.recoveryNotes().isEmpty() ? 0 : 1;
+    }
+    qInfo() << kHistoryKills << "kills;" << settledAtStart
+            << "found the undo still half done, set right at the start;" << saved << "found the save made";
 }
 
 QTEST_GUILESS_MAIN(CrashDuringSaveTest)

@@ -67,13 +67,20 @@ QString inChild(const QString& elsewhere, const std::function<void()>& setup,
     return QString::fromUtf8(text);
 }
 
-// A failed save: exactly its own message, and the list it saved from untouched.
-QString checkFailedSave(const Kind& kind, const QString& folder, const Records& records) {
+const QString kFull = QStringLiteral("ファイルが大きすぎて書き込めません。");
+const QString kDenied = QStringLiteral("保存先に書き込む権限がありません。");
+
+// A failed save: exactly its own message, for a data file with the cause on a
+// line of its own where the gardener can act on it, and the list it saved from untouched.
+QString checkFailedSave(const Kind& kind, const QString& folder, const Records& records,
+                        const QString& cause = QString()) {
     store::RecordingSink sink;
     Records after;
     if (kind.save(folder, records, sink, &after))
         return QStringLiteral("the save succeeded");
-    if (sink.messages != QStringList{kind.saveMessage})
+    const QString expected =
+        kind.saveMessage + (cause.isEmpty() || !kind.readable() ? QString() : QLatin1Char('\n') + cause);
+    if (sink.messages != QStringList{expected})
         return QStringLiteral("messages: ") + sink.messages.join(QLatin1Char('|'));
     if (after != records)
         return QStringLiteral("the list changed");
@@ -146,7 +153,7 @@ void SaveFaultsTest::fullDiskKeepsOldFile() {
     QVERIFY(limit > 0);
     const QString report = inChild(
         elsewhere(dir), [limit] { limitFileSize(limit); },
-        [&] { return checkFailedSave(kind, folder, bigger); });
+        [&] { return checkFailedSave(kind, folder, bigger, kFull); });
     QVERIFY2(report.isEmpty(), qPrintable(report));
     QCOMPARE(snapshot(dir.path()), before);
 }
@@ -174,7 +181,7 @@ void SaveFaultsTest::fullDiskWhileCopyingAsideKeepsOldFile() {
             store::RecordingSink sink;
             if (kind.load(folder, read, sink))
                 return QStringLiteral("the cut file loaded");
-            return checkFailedSave(kind, folder, small);
+            return checkFailedSave(kind, folder, small, kFull);
         });
     QVERIFY2(report.isEmpty(), qPrintable(report));
     QCOMPARE(snapshot(dir.path()), before);
@@ -244,7 +251,7 @@ void SaveFaultsTest::unwritableFolderKeepsOldFile() {
                 if (read != kind.sample(4))
                     return QStringLiteral("the readable file loaded as something else");
             }
-            return checkFailedSave(kind, folder, kind.sample(9));
+            return checkFailedSave(kind, folder, kind.sample(9), kDenied);
         });
     QFile::setPermissions(data, readOnly | QFile::WriteOwner);
     QVERIFY2(report.isEmpty(), qPrintable(report));
