@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
 
 #include <QString>
 #include <QStringList>
@@ -76,5 +77,3 @@ public:
 private:
     std::vector<std::unique_ptr<TSakumotu>> m_items;
 };
-
-inline const QString kCropFileName = QStringLiteral("sakumotu.xml");

@@ -1,6 +1,6 @@
 #include "exports/purchase_chart_window.h"
 
-#include "exports/export_file.h"
+#include "store/export_file.h"
 #include "image/jpeg_writer.h"
 #include "purchases/purchase_records.h"
 #include "purchases/purchase_tab.h"

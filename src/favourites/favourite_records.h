@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,8 +10,6 @@
 
 // Favourite web sites. okini = favourite, memo = the gardener's note on the site.
 
-inline const QString kOkiniFileName = QStringLiteral("OkiniList.xml");
-inline const QString kOkiniPageName = QStringLiteral("OkiniList.html");
 inline const QString kOkiniStyleSheetName = QStringLiteral("okini.css");
 
 class TOkini {

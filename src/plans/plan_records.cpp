@@ -203,20 +203,14 @@ QString RowCaption(const TIchi& row) {
 
 const std::array<PlanFileInfo, 8>& PlanFiles() {
     static const std::array<PlanFileInfo, 8> files = {{
-        {QStringLiteral("sakutuke1.xml"), QStringLiteral("計画１"), 0},
-        {QStringLiteral("sakutuke2.xml"), QStringLiteral("計画２"), 1},
-        {QStringLiteral("sakutuke3.xml"), QStringLiteral("計画３"), 2},
-        {QStringLiteral("sakutuke4.xml"), QStringLiteral("サンプル"), 7},
-        {QStringLiteral("sakutuke5.xml"), QStringLiteral("計画４"), 3},
-        {QStringLiteral("sakutuke6.xml"), QStringLiteral("計画５"), 4},
-        {QStringLiteral("sakutuke7.xml"), QStringLiteral("計画６"), 5},
-        {QStringLiteral("sakutuke8.xml"), QStringLiteral("計画７"), 6},
+        {planFileNames()[0], QStringLiteral("計画１"), 0},
+        {planFileNames()[1], QStringLiteral("計画２"), 1},
+        {planFileNames()[2], QStringLiteral("計画３"), 2},
+        {planFileNames()[3], QStringLiteral("サンプル"), 7},
+        {planFileNames()[4], QStringLiteral("計画４"), 3},
+        {planFileNames()[5], QStringLiteral("計画５"), 4},
+        {planFileNames()[6], QStringLiteral("計画６"), 5},
+        {planFileNames()[7], QStringLiteral("計画７"), 6},
     }};
     return files;
-}
-
-bool IsPlanFile(const QString& fileName) {
-    const auto& files = PlanFiles();
-    return std::any_of(files.begin(), files.end(),
-                       [&fileName](const PlanFileInfo& file) { return file.fileName == fileName; });
 }

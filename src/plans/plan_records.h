@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
 
 #include <QString>
 #include <QStringList>
@@ -146,7 +147,6 @@ struct PlanFileInfo {
     int buttonPosition;
 };
 const std::array<PlanFileInfo, 8>& PlanFiles();
-bool IsPlanFile(const QString& fileName);
 
 // The plan name stored in the file; empty when there is none.
 QString ReadPlanName(const QString& folder, const QString& fileName, store::MessageSink& sink);

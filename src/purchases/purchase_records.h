@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +18,6 @@
 inline const QString kCostAllEntries = QStringLiteral("すべて");
 inline const QString kCostTotalPrefix = QStringLiteral("合計 ");
 inline const QString kCostYenSuffix = QStringLiteral("円");
-inline const QString kCostFileName = QStringLiteral("cost.xml");
 
 // The amount grouped by three with the thousands separator of the default locale
 // (the comma in Japanese); a text that is no 64-bit whole number gives "0".

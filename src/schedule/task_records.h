@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
 
 #include <QDate>
 #include <QList>
@@ -22,8 +23,6 @@ inline const QString kFilterThisMonth = QStringLiteral("今月");
 inline const QString kFilterPast = QStringLiteral("過ぎてる");
 inline const QString kFilterAll = QStringLiteral("すべて");
 inline const QString kFilterDone = QStringLiteral("完了");
-
-inline const QString kYoteiFileName = QStringLiteral("yotei.xml");
 
 class TYotei {
 public:
