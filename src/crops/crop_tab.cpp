@@ -5,7 +5,6 @@
 #include "crops/crop_list_print.h"
 #include "crops/crop_records.h"
 #include "history/command_scope.h"
-#include "plans/plan_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
@@ -117,7 +116,8 @@ void TCropTab::ChangeButtonClick() {
 
 void TCropTab::renameInPlans(const QString& oldName, const QString& newName, history::CommandScope& change) {
     Platform& platform = *m_context.platform;
-    RenameCropInAllPlans(platform.dataFolder(), oldName, newName, platform);
+    if (m_context.renameCropInPlans)
+        m_context.renameCropInPlans(oldName, newName);
     // Every file is written: a kill while the message is up keeps the rename whole.
     change.close();
     if (m_context.reloadPlan)

@@ -34,6 +34,8 @@ struct AppContext {
     std::function<void()> redrawChart;
     std::function<void()> reloadPlan;
     std::function<void()> refreshCropList;
+    // Carries a crop's new name into every plan of the notebook.
+    std::function<bool(const QString& oldName, const QString& newName)> renameCropInPlans;
 
     // Set by the main window when it keeps the history: after a delete or a
     // clear that was saved, it tells the gardener that Ctrl+Z takes it back.

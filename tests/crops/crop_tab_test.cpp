@@ -1,5 +1,6 @@
 #include "crops/crop_dialog.h"
 #include "crops/crop_tab.h"
+#include "notebook/notebook.h"
 #include "plans/plan_records.h"
 #include "store/messages.h"
 #include "support/files.h"
@@ -98,6 +99,9 @@ void CropTabTest::init() {
     m_reloads = 0;
     m_context->redrawChart = [this] { ++m_redraws; };
     m_context->reloadPlan = [this] { ++m_reloads; };
+    m_context->renameCropInPlans = [this](const QString& oldName, const QString& newName) {
+        return Notebook::renameCropInPlans(folder(), oldName, newName, *m_platform);
+    };
     m_tab = std::make_unique<TCropTab>(*m_context);
     m_tab->resize(760, 560);
     m_tab->show();
