@@ -3,7 +3,7 @@
 #include "cards/record_cards.h"
 #include "crops/crop_records.h"
 #include "exports/export_menu.h"
-#include "exports/purchase_chart_window.h"
+#include "purchases/purchase_chart_window.h"
 #include "plans/plan_records.h"
 #include "plans/plan_tab.h"
 #include "purchases/purchase_records.h"
