@@ -1,21 +1,15 @@
 #include "plans/plan_records.h"
 
 #include "crops/crop_records.h"
+#include "store/text_rules.h"
 
 #include <algorithm>
 #include <set>
 
 std::optional<int> wholeNumber(const QString& text) {
-    static const QString kDigits = QStringLiteral("0123456789");
-    const int first = (text.startsWith(u'-') || text.startsWith(u'+')) ? 1 : 0;
-    if (text.size() == first)
-        return std::nullopt;
-    for (int i = first; i < text.size(); ++i)
-        if (!kDigits.contains(text.at(i)))
-            return std::nullopt;
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    const std::optional<qint64> value =
+        store::WholeNumber(text, store::Width::Bits32, store::Blanks::Refused);
+    return value ? std::optional<int>(int(*value)) : std::nullopt;
 }
 
 bool TSakumotu2::IsDummy() const {
@@ -23,8 +17,7 @@ bool TSakumotu2::IsDummy() const {
 }
 
 QString EntryPeriodText(const TSakumotu2& entry) {
-    return entry.StTuki + QStringLiteral("月") + entry.StShuu + QStringLiteral("週～") + entry.EdTuki +
-           QStringLiteral("月") + entry.EdShuu + QStringLiteral("週");
+    return store::PeriodText(entry.StTuki, entry.StShuu, entry.EdTuki, entry.EdShuu);
 }
 
 QString EntryListName(const TSakumotu2& entry) {
