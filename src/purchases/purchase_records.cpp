@@ -122,30 +122,6 @@ void TSina::CopyFrom(const TSina& other) {
     kingaku = other.kingaku;
 }
 
-int TSinaList::indexOf(const TSina* line) const {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == line)
-            return int(i);
-    return -1;
-}
-
-TSina* TSinaList::add() {
-    m_items.push_back(std::make_unique<TSina>());
-    return m_items.back().get();
-}
-
-void TSinaList::remove(int i) {
-    m_items.erase(m_items.begin() + i);
-}
-
-void TSinaList::CopyFrom(const TSinaList& other) {
-    if (&other == this)
-        return;
-    clear();
-    for (int i = 0; i < other.count(); ++i)
-        add()->CopyFrom(*other.at(i));
-}
-
 qint64 TSinaList::LinesTotal() const {
     qint64 total = 0;
     for (const auto& line : m_items)
@@ -187,22 +163,6 @@ qint64 TCostRefList::ListTotal() const {
     for (const TCost* cost : m_items)
         total = addClamped(total, cost->sina.LinesTotal());
     return total;
-}
-
-int TCostList::indexOf(const TCost* cost) const {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == cost)
-            return int(i);
-    return -1;
-}
-
-TCost* TCostList::add() {
-    m_items.push_back(std::make_unique<TCost>());
-    return m_items.back().get();
-}
-
-void TCostList::remove(int i) {
-    m_items.erase(m_items.begin() + i);
 }
 
 void TCostList::SortByDate() {
