@@ -6,6 +6,7 @@
 #include "app/search_kinds.h"
 #include "app/settings_dialog.h"
 #include "app/tab_row_style.h"
+#include "cards/show_card.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
@@ -55,6 +56,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent)
     m_context.tasks = &m_tasks;
     m_context.costs = &m_costs;
     m_context.okini = &m_okini;
+    lendCardOpeners(m_context);
 
     setWindowTitle(kMainCaption);
     setObjectName(QStringLiteral("TForm5"));

@@ -1,6 +1,5 @@
 #include "crops/crop_tab.h"
 
-#include "cards/show_card.h"
 #include "crops/crop_dialog.h"
 #include "crops/crop_list_print.h"
 #include "crops/crop_records.h"
@@ -62,7 +61,10 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     tabs::addRight(row, add(QStringLiteral("印刷"), "cropPrintButton", &TCropTab::PrintButtonClick));
     layout->addLayout(row);
 
-    onShowCropCard = [this](TSakumotu& crop) { showCropCard(crop, *m_context.platform, window()); };
+    onShowCropCard = [this](TSakumotu& crop) {
+        if (m_context.showCropCard)
+            m_context.showCropCard(crop, window());
+    };
     onPrintCropList = [this] { printCropList(*m_context.crops, *m_context.platform); };
 }
 

@@ -1,9 +1,8 @@
 #include "purchases/purchase_tab.h"
 
-#include "cards/show_card.h"
-#include "exports/purchase_chart_window.h"
 #include "history/command_scope.h"
 #include "purchases/choice_select.h"
+#include "purchases/purchase_chart_window.h"
 #include "purchases/purchase_dialog.h"
 #include "purchases/purchase_records.h"
 #include "widgets/app_context.h"
@@ -78,7 +77,10 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     tabs::addRight(row, m_total);
     layout->addLayout(row);
 
-    showCostCard = [this](TCost& cost) { showPurchaseCard(cost, *m_context.platform, window()); };
+    showCostCard = [this](TCost& cost) {
+        if (m_context.showPurchaseCard)
+            m_context.showPurchaseCard(cost, window());
+    };
 }
 
 // Sits at the far end of the filter row, as tall as the filters, so no other
@@ -220,6 +222,15 @@ void TPurchaseTab::ShowCost(const TCost* cost) {
     TickAndShow(cost, m_list);
 }
 
+QString TPurchaseTab::filterYear() const {
+    return m_years->currentText();
+}
+
+QString TPurchaseTab::filterMonth() const {
+    return m_months->currentText();
+}
+
 void TPurchaseTab::ChartButtonClick() {
-    showPurchaseChart(*this, m_context);
+    TPurchaseChartWindow* chart = showPurchaseChart(*this, *this, m_context);
+    connect(this, &TPurchaseTab::refreshed, chart, &TPurchaseChartWindow::Redraw, Qt::UniqueConnection);
 }

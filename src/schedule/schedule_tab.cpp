@@ -1,6 +1,5 @@
 #include "schedule/schedule_tab.h"
 
-#include "cards/show_card.h"
 #include "history/command_scope.h"
 #include "plans/entry_pick_dialog.h"
 #include "schedule/merge_dialog.h"
@@ -48,7 +47,10 @@ TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(paren
     layout->addWidget(m_list, 1);
     buildCommands(layout);
 
-    showTaskCard = [this](TYotei& task) { ::showTaskCard(task, *m_context.platform, window()); };
+    showTaskCard = [this](TYotei& task) {
+        if (m_context.showTaskCard)
+            m_context.showTaskCard(task, window());
+    };
 }
 
 void TScheduleTab::buildFilters(QVBoxLayout* layout) {
