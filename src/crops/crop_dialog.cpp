@@ -3,6 +3,7 @@
 #include "crops/integer_text.h"
 #include "crops/period_dialog.h"
 #include "widgets/lines_edit.h"
+#include "widgets/number_text.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -56,9 +57,8 @@ QLineEdit* TForm2::textField(const char* objectName, bool japanese) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(objectName));
     if (!japanese) {
-        // Spacing is typed in plain digits: no composition window for these fields.
-        field->setAttribute(Qt::WA_InputMethodEnabled, false);
-        field->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+        // Spacing is a number: typed in plain digits, full-width ones turned half-width.
+        useHalfWidthNumbers(field);
         field->setFixedWidth(60);
     }
     return field;

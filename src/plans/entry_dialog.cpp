@@ -3,6 +3,8 @@
 #include "crops/crop_records.h"
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
+#include "widgets/number_list.h"
+#include "widgets/number_text.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -37,6 +39,7 @@ QComboBox* TForm9::choiceList(const char* objectName, int first, int last) {
         box->addItem(QString::number(i));
     box->setMaxVisibleItems(12);
     box->setCurrentIndex(-1);
+    typeAheadByNumber(box);
     return box;
 }
 
@@ -91,9 +94,7 @@ void TForm9::buildLayout() {
     m_down = new QLineEdit(QStringLiteral("0"), this);
     m_down->setObjectName(QStringLiteral("downEdit"));
     m_down->setFixedWidth(50);
-    // The offset is typed in plain digits: no composition window here.
-    m_down->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_down->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+    useHalfWidthNumbers(m_down);
     auto* placeRow = new QHBoxLayout;
     placeRow->addWidget(m_insert);
     placeRow->addSpacing(16);

@@ -2,6 +2,7 @@
 
 #include "plans/dialog_support.h"
 #include "plans/plan_records.h"
+#include "widgets/number_text.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -20,9 +21,7 @@ TForm1::TForm1(Platform& platform, const TGroupList& plan, const TGroup* group, 
     m_order = new QLineEdit(this);
     m_order->setObjectName(QStringLiteral("groupOrderEdit"));
     m_order->setFixedWidth(50);
-    // The order is typed in plain digits: no composition window here.
-    m_order->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_order->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+    useHalfWidthNumbers(m_order);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("グループ名"), this), 0, 0);

@@ -3,6 +3,7 @@
 #include "purchases/choice_select.h"
 #include "purchases/purchase_line_dialog.h"
 #include "widgets/list_view3.h"
+#include "widgets/number_list.h"
 #include "widgets/platform.h"
 #include "widgets/suji_edit.h"
 
@@ -54,6 +55,7 @@ QComboBox* TForm15::choice(const char* objectName) {
     box->setEditable(false);
     box->setMaxVisibleItems(20);
     box->setMinimumWidth(56);
+    typeAheadByNumber(box);
     return box;
 }
 

@@ -8,6 +8,7 @@
 #include "purchases/purchase_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
+#include "widgets/number_list.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
 
@@ -96,6 +97,7 @@ QComboBox* TPurchaseTab::makeFilter(const char* objectName) {
     box->setMaxVisibleItems(20);
     box->setMinimumWidth(80);
     box->addItem(kCostAllEntries);
+    typeAheadByNumber(box);
     return box;
 }
 
