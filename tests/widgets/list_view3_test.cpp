@@ -45,6 +45,8 @@ private slots:
     void checkByDataWithUnknownRecordKeepsMarks();
     void emptyListHasNoCheckedRow();
     void sortRowsKeepsMarksAndEqualOrder();
+    void aLongListFitsItsLastRowsAfterwards();
+    void aNewRefillStopsTheOldMeasuring();
 
 private:
     QPoint rowPoint(int index, int column = 1) const;
@@ -325,6 +327,41 @@ void ListView3Test::sortRowsKeepsMarksAndEqualOrder() {
     QCOMPARE(checkedRows(), QList<int>({4}));
     QCOMPARE(m_list->checkedRecord<Record>(), &m_records[2]);
     QCOMPARE(m_list->currentItem()->text(1), QString("c"));
+}
+
+// A list of many thousand rows shows at once; the columns take the longest
+// text of its last rows a moment later, as the event loop runs.
+void ListView3Test::aLongListFitsItsLastRowsAfterwards() {
+    std::vector<Record> many(30000, Record{QStringLiteral("short")});
+    many.back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
+    std::vector<const Record*> rows;
+    for (const Record& r : many)
+        rows.push_back(&r);
+    m_list->setRecords(rows);
+    QVERIFY(m_list->isFitting());
+    QCOMPARE(m_list->header()->sectionSize(1), 100);
+    while (m_list->isFitting())
+        QCoreApplication::processEvents();
+    QVERIFY(m_list->header()->sectionSize(1) > 100);
+    QVERIFY(!m_list->isCutOff(int(many.size()) - 1, 1));
+    m_list->clear();
+    QCOMPARE(m_list->header()->sectionSize(1), 100);
+}
+
+void ListView3Test::aNewRefillStopsTheOldMeasuring() {
+    auto many = std::make_unique<std::vector<Record>>(30000, Record{QStringLiteral("short")});
+    many->back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
+    std::vector<const Record*> rows;
+    for (const Record& r : *many)
+        rows.push_back(&r);
+    m_list->setRecords(rows);
+    QVERIFY(m_list->isFitting());
+    // The rows go before their records do; nothing of them may be read afterwards.
+    m_list->setRecords(std::vector<const Record*>{&m_records[0]});
+    many.reset();
+    QVERIFY(!m_list->isFitting());
+    QCoreApplication::processEvents();
+    QCOMPARE(m_list->header()->sectionSize(1), 100);
 }
 
 QTEST_MAIN(ListView3Test)

@@ -1,0 +1,261 @@
+#include "app/main_window.h"
+#include "crops/crop_tab.h"
+#include "every_dialog.h"
+#include "purchases/purchase_tab.h"
+#include "schedule/schedule_tab.h"
+#include "widgets/list_view3.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QToolTip>
+
+using usability::child;
+using usability::EveryDialog;
+
+namespace {
+
+const QString kLongCropName = QStringLiteral("ミニトマト（アイコ・千果・シンディースイート）");
+const QString kLongNote =
+    QStringLiteral("苦土石灰を一平方メートルあたり百グラム、二週間前までにまいて深く耕しておく");
+const QString kLongUrl = QStringLiteral("https://www.example.jp/kateisaien/yasai-zukuri/hyakka/index.html");
+
+TCost* addCost(TCostList& costs, const char* nen, const char* tuki, const char* hi, const char* name,
+               const char* kingaku) {
+    TCost* cost = costs.add();
+    cost->nen = QString::fromLatin1(nen);
+    cost->tuki = QString::fromLatin1(tuki);
+    cost->hi = QString::fromLatin1(hi);
+    TSina* line = cost->sina.add();
+    line->name = QString::fromUtf8(name);
+    line->kingaku = QString::fromLatin1(kingaku);
+    return cost;
+}
+
+// A notebook of one season with the longest dates, amounts and names a
+// gardener writes.
+void writeLongNotebook(const QString& folder, Platform& platform) {
+    TSakumotuList crops;
+    TSakumotu* crop = crops.add();
+    crop->name = kLongCropName;
+    crop->okiniiri1 = QStringLiteral("アイコ");
+    crop->okiniiri2 = QStringLiteral("千果");
+    crop->joukan = QStringLiteral("60");
+    crop->kabukan1 = QStringLiteral("45");
+    crop->kabukan2 = QStringLiteral("50");
+    for (const char* st : {"4月下旬", "6月上旬", "8月中旬"}) {
+        TJiki* period = crop->jiki.add();
+        period->st = QString::fromUtf8(st);
+        period->ed = QStringLiteral("10月下旬");
+    }
+    crops.add()->name = QStringLiteral("ナス");
+    QVERIFY(crops.SaveToFile(folder, platform));
+
+    TYoteiList tasks;
+    TYotei* task = tasks.add();
+    task->name = QStringLiteral("畑の準備－石灰（北側の畝と南側の畝の両方）");
+    task->tuki = QStringLiteral("12");
+    task->shuu = QStringLiteral("5");
+    task->note = {kLongNote};
+    QVERIFY(tasks.SaveToFile(folder, platform));
+
+    TCostList costs;
+    addCost(costs, "2025", "1", "5", "種", "300");
+    addCost(costs, "2026", "11", "30", "ビニールハウス一式", "1280000");
+    addCost(costs, "2026", "12", "28", "農地（畑一反）", "999999999999");
+    QVERIFY(costs.SaveToFile(folder, platform));
+}
+
+// Qt's own measure of what the cells need, through the view's delegate.
+void nothingCutOff(TListView3* list) {
+    for (int column = 1; column < list->rows()->columnCount(); ++column) {
+        const int needs = static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column);
+        QVERIFY2(needs <= list->header()->sectionSize(column),
+                 qPrintable(QStringLiteral("%1 column %2 needs %3, has %4")
+                                .arg(list->objectName())
+                                .arg(column)
+                                .arg(needs)
+                                .arg(list->header()->sectionSize(column))));
+        for (int row = 0; row < list->rowCount(); ++row)
+            QVERIFY(!list->isCutOff(row, column));
+    }
+}
+
+} // namespace
+
+// The check-mark lists with long texts, in the windows the gardener sees them in.
+class ListUsabilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void tabListsWidenToTheirLongestTexts();
+    void dialogListsWidenToTheirLongestTexts_data();
+    void dialogListsWidenToTheirLongestTexts();
+    void layoutWidthsStayMinimumsAndComeBack();
+    void aListTooWideScrollsSideways();
+    void aCellCutOffByHandShowsItsTextAsTooltip();
+    void userWidthsReplaceTheLayoutsMinimums();
+
+private:
+    void startWindow();
+
+    std::unique_ptr<EveryDialog> m_notebook;
+    std::unique_ptr<TForm5> m_window;
+};
+
+void ListUsabilityTest::initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    // The digits of one number are typed in one go, however slow the machine.
+    QApplication::setKeyboardInputInterval(60 * 60 * 1000);
+}
+
+void ListUsabilityTest::init() {
+    m_notebook = std::make_unique<EveryDialog>();
+}
+
+void ListUsabilityTest::cleanup() {
+    m_window.reset();
+    m_notebook.reset();
+}
+
+void ListUsabilityTest::startWindow() {
+    writeLongNotebook(m_notebook->platform.dataFolder(), m_notebook->platform);
+    m_window = std::make_unique<TForm5>(m_notebook->platform);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(m_notebook->platform.allShown().isEmpty());
+}
+
+void ListUsabilityTest::tabListsWidenToTheirLongestTexts() {
+    startWindow();
+    auto* tasks = m_window->scheduleTab()->findChild<QWidget*>("taskFilter4");
+    QTest::mouseClick(tasks, Qt::LeftButton);
+    TListView3* crops = m_window->cropTab()->list();
+    TListView3* schedule = m_window->scheduleTab()->list();
+    TListView3* costs = m_window->purchaseTab()->list();
+    QCOMPARE(crops->rowCount(), 2);
+    QCOMPARE(schedule->rowCount(), 1);
+    QCOMPARE(costs->rowCount(), 3);
+    for (TListView3* list : {crops, schedule, costs})
+        nothingCutOff(list);
+    QCOMPARE(costs->row(2)->text(1), QStringLiteral("2026/12/28"));
+    QCOMPARE(costs->row(2)->text(3), QStringLiteral("999,999,999,999円"));
+    QVERIFY(costs->header()->sectionSize(1) > 70);
+    QVERIFY(costs->header()->sectionSize(3) > 100);
+    QVERIFY(crops->header()->sectionSize(1) > 130);
+    QVERIFY(schedule->header()->sectionSize(2) > 250);
+}
+
+void ListUsabilityTest::dialogListsWidenToTheirLongestTexts_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("購入") << "購入"
+                          << "lineList";
+    QTest::newRow("作物選択") << "作物選択（引用）"
+                              << "entryList";
+    QTest::newRow("グループ設定") << "グループ設定"
+                                  << "groupList";
+    QTest::newRow("お気に入り一覧") << "お気に入り一覧"
+                                    << "okiniList";
+}
+
+void ListUsabilityTest::dialogListsWidenToTheirLongestTexts() {
+    QFETCH(QString, caption);
+    QFETCH(QString, list);
+    EveryDialog& notebook = *m_notebook;
+    notebook.group->name = QStringLiteral("北側の畝（夏野菜と支柱の要るもの）");
+    notebook.entry->name = kLongCropName;
+    notebook.entry->StTuki = notebook.entry->EdTuki = QStringLiteral("12");
+    notebook.entry->ichi = 12;
+    notebook.okini->url = kLongUrl;
+    TCost* cost = addCost(notebook.costs, "2026", "12", "28", "農地（畑一反）", "999999999999");
+    auto dialog = caption == "購入"
+                      ? std::make_unique<TForm15>(notebook.platform, notebook.costs, cost, "", "", "")
+                      : notebook.open(caption);
+    QVERIFY(EveryDialog::showActive(*dialog));
+    auto* view = child<TListView3>(*dialog, qPrintable(list));
+    QVERIFY(view->rowCount() > 0);
+    nothingCutOff(view);
+}
+
+// Widths follow the texts of each refill: back to the layout's when the long ones leave.
+void ListUsabilityTest::layoutWidthsStayMinimumsAndComeBack() {
+    startWindow();
+    TPurchaseTab* tab = m_window->purchaseTab();
+    TListView3* costs = tab->list();
+    QVERIFY(costs->header()->sectionSize(3) > 100);
+    QComboBox* years = tab->years();
+    years->setCurrentIndex(years->findText("2025"));
+    QCOMPARE(costs->rowCount(), 1);
+    QCOMPARE(costs->columnWidths(), QList<int>({70, 400, 100}));
+    years->setCurrentIndex(years->findText("2026"));
+    QVERIFY(costs->header()->sectionSize(1) > 70);
+    QVERIFY(costs->header()->sectionSize(3) > 100);
+    nothingCutOff(costs);
+    QCOMPARE(costs->userColumnWidths(), QList<int>({70, 400, 100}));
+}
+
+void ListUsabilityTest::aListTooWideScrollsSideways() {
+    EveryDialog& notebook = *m_notebook;
+    TCost* cost = addCost(notebook.costs, "2026", "12", "28",
+                          "ビニールハウス一式（間口５．４ｍ・奥行き１０ｍ）と取り付け工事", "999999999999");
+    TForm15 dialog(notebook.platform, notebook.costs, cost, "", "", "");
+    QVERIFY(EveryDialog::showActive(dialog));
+    auto* lines = child<TListView3>(dialog, "lineList");
+    nothingCutOff(lines);
+    QVERIFY(lines->header()->length() > lines->viewport()->width());
+    QVERIFY(lines->horizontalScrollBar()->maximum() > 0);
+}
+
+void ListUsabilityTest::aCellCutOffByHandShowsItsTextAsTooltip() {
+    startWindow();
+    m_window->tabWidget()->setCurrentWidget(m_window->purchaseTab());
+    TListView3* costs = m_window->purchaseTab()->list();
+    QCOMPARE(costs->row(2)->toolTip(1), QString());
+    // As the gardener drags the date column's edge.
+    costs->header()->resizeSection(1, 40);
+    QCOMPARE(costs->userColumnWidths(), QList<int>({40, 400, 100}));
+    QVERIFY(costs->isCutOff(2, 1));
+    QCOMPARE(costs->row(2)->toolTip(1), QStringLiteral("2026/12/28"));
+    QCOMPARE(costs->row(2)->toolTip(2), QString());
+
+    const QRect cell = costs->visualRect(costs->row(2).modelIndex(1));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), costs->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(costs->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("2026/12/28"));
+    QToolTip::hideText();
+
+    // A note keeps its own tooltip, its whole text.
+    TListView3* schedule = m_window->scheduleTab()->list();
+    QTest::mouseClick(m_window->scheduleTab()->findChild<QWidget*>("taskFilter4"), Qt::LeftButton);
+    schedule->header()->resizeSection(3, 60);
+    QCOMPARE(schedule->row(0)->toolTip(3), kLongNote);
+}
+
+void ListUsabilityTest::userWidthsReplaceTheLayoutsMinimums() {
+    startWindow();
+    TListView3* costs = m_window->purchaseTab()->list();
+    QComboBox* years = m_window->purchaseTab()->years();
+    years->setCurrentIndex(years->findText("2025"));
+    costs->setUserColumnWidths({70, 200, 60});
+    QCOMPARE(costs->columnWidths(), QList<int>({70, 200, 60}));
+    // Widths for other columns than the list has are not taken.
+    costs->setUserColumnWidths({10, 20});
+    QCOMPARE(costs->userColumnWidths(), QList<int>({70, 200, 60}));
+    // Narrowed by hand below its text, a column takes its text's width again at the next refill.
+    costs->header()->resizeSection(1, 30);
+    QVERIFY(costs->isCutOff(0, 1));
+    years->setCurrentIndex(years->findText("2026"));
+    nothingCutOff(costs);
+    QCOMPARE(costs->userColumnWidths(), QList<int>({30, 200, 60}));
+    QCOMPARE(costs->header()->sectionSize(2), 200);
+}
+
+QTEST_MAIN(ListUsabilityTest)
+#include "list_usability_test.moc"
