@@ -28,6 +28,8 @@ void TForm19::buildLayout() {
     layout->addLayout(okCancelRow(m_ok, m_cancel));
 
     connect(m_ok, &QPushButton::clicked, this, &TForm19::OkButtonClick);
+    // A double click picks the row as OK does.
+    connect(m_view, &TListView3::opened, this, &TForm19::OkButtonClick);
 }
 
 void TForm19::FormShow() {

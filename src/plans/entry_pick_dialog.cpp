@@ -33,6 +33,8 @@ TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidge
     layout->addWidget(m_list, 1);
     layout->addLayout(okCancelRow(ok));
     connect(ok, &QPushButton::clicked, this, &TForm6::OkButtonClick);
+    // A double click picks the row as OK does.
+    connect(m_list, &TListView3::opened, this, &TForm6::OkButtonClick);
     setFixedSize(430, 360);
 }
 

@@ -58,6 +58,7 @@ TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, co
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(row);
+    connect(m_list, &TListView3::opened, this, &TForm3::ChangeButtonClick);
     resize(400, 300);
 }
 

@@ -125,6 +125,7 @@ void TForm15::buildLayout() {
         [](const TSina& line, int column) { return column == 1 ? line.name : line.AmountText(); });
     m_lineList->header()->setSectionsClickable(false);
     countAsInput(m_lineList);
+    connect(m_lineList, &TListView3::opened, this, &TForm15::LineChangeClick);
     layout->addWidget(m_lineList, 1);
     layout->addLayout(buildLineRow());
     layout->addSpacing(6);

@@ -63,6 +63,7 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     });
     // The rows keep the date order: a header click sorts nothing.
     m_list->header()->setSectionsClickable(false);
+    connect(m_list, &TListView3::opened, this, &TPurchaseTab::ChangeButtonClick);
     layout->addWidget(m_list, 1);
 
     auto* row = tabs::commandRow();

@@ -382,13 +382,16 @@ bool TListView3::pressRow(QMouseEvent* event) {
     const int index = rowAt(event->position().toPoint());
     if (index < 0)
         return false;
-    if (!m_multiCheck) {
-        const int checked = CheckedIndex();
-        if (checked != -1 && checked != index)
-            UncheckItem(checked);
-    }
+    if (!m_multiCheck)
+        uncheckOther(index);
     toggle(index);
     return true;
+}
+
+void TListView3::uncheckOther(int index) {
+    const int checked = CheckedIndex();
+    if (checked != -1 && checked != index)
+        UncheckItem(checked);
 }
 
 void TListView3::mousePressEvent(QMouseEvent* event) {
@@ -404,15 +407,31 @@ void TListView3::mousePressEvent(QMouseEvent* event) {
         event->accept();
 }
 
+// The row ends ticked, and alone in single-check mode, whatever the first
+// press of the double click did to it; then the window opens it.
 void TListView3::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double click toggles again, as a press would.
-    if (!pressRow(event)) {
+    const int index = rowAt(event->position().toPoint());
+    if (index < 0 && m_checkboxes2) {
         event->accept();
         return;
     }
+    if (index < 0) {
+        QTreeView::mouseDoubleClickEvent(event);
+        return;
+    }
+    if (m_checkboxes2)
+        tickOnly(index);
     m_inDoubleClick = true;
     QTreeView::mouseDoubleClickEvent(event);
     m_inDoubleClick = false;
+    emit opened(index);
+}
+
+void TListView3::tickOnly(int index) {
+    if (!m_multiCheck)
+        uncheckOther(index);
+    if (!isChecked(index))
+        CheckItem(index);
 }
 
 void TListView3::keyPressEvent(QKeyEvent* event) {

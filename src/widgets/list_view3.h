@@ -157,6 +157,10 @@ public:
 
     static QPixmap checkPicture(bool checked) { return TListModel3::checkPicture(checked); }
 
+signals:
+    // A double click ticked the row, and only that one: the window opens it (変更, or 表示).
+    void opened(int index);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -171,6 +175,8 @@ private:
     bool pressRow(QMouseEvent* event);
     void spaceOn(int highlighted);
     void toggle(int index);
+    void uncheckOther(int index);
+    void tickOnly(int index);
     void refill(std::vector<const void*> rows);
     void fitColumns();
     int textMargin() const;

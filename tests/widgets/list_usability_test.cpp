@@ -3,6 +3,7 @@
 #include "every_dialog.h"
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
+#include "support/modal.h"
 #include "widgets/list_view3.h"
 
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QToolTip>
+#include <QWindow>
 
 using usability::child;
 using usability::EveryDialog;
@@ -83,9 +85,17 @@ void nothingCutOff(TListView3* list) {
     }
 }
 
+void doubleClickRow(TListView3* list, int index) {
+    QWindow* window = list->window()->windowHandle();
+    const QRect rect = list->visualItemRect(list->row(index));
+    const QPoint at = list->viewport()->mapTo(list->window(), QPoint(rect.left() + 40, rect.center().y()));
+    QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+}
+
 } // namespace
 
-// The check-mark lists with long texts, in the windows the gardener sees them in.
+// The check-mark lists with long texts and double clicks, in the windows the
+// gardener sees them in.
 class ListUsabilityTest : public QObject {
     Q_OBJECT
 
@@ -101,6 +111,8 @@ private slots:
     void aListTooWideScrollsSideways();
     void aCellCutOffByHandShowsItsTextAsTooltip();
     void userWidthsReplaceTheLayoutsMinimums();
+    void doubleClickTicksTheRowAndOpensIt_data();
+    void doubleClickTicksTheRowAndOpensIt();
 
 private:
     void startWindow();
@@ -255,6 +267,66 @@ void ListUsabilityTest::userWidthsReplaceTheLayoutsMinimums() {
     nothingCutOff(costs);
     QCOMPARE(costs->userColumnWidths(), QList<int>({30, 200, 60}));
     QCOMPARE(costs->header()->sectionSize(2), 200);
+}
+
+void ListUsabilityTest::doubleClickTicksTheRowAndOpensIt_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("checkedBefore");
+    QTest::addColumn<QString>("opens");
+    for (const bool before : {false, true}) {
+        const char* how = before ? "checked row" : "unchecked row";
+        QTest::addRow("作物一覧, %s", how) << "作物一覧" << before << "作物（変更）";
+        QTest::addRow("予定, %s", how) << "予定" << before << "予定（変更）";
+        QTest::addRow("購入履歴, %s", how) << "購入履歴" << before << "購入";
+        QTest::addRow("グループ設定, %s", how) << "グループ設定" << before << "グループ";
+        QTest::addRow("購入 lines, %s", how) << "購入" << before << "購入内容";
+        QTest::addRow("作物選択, %s", how) << "作物選択（引用）" << before << "OK";
+        QTest::addRow("お気に入り一覧, %s", how) << "お気に入り一覧" << before << "OK";
+    }
+}
+
+void ListUsabilityTest::doubleClickTicksTheRowAndOpensIt() {
+    QFETCH(QString, where);
+    QFETCH(bool, checkedBefore);
+    QFETCH(QString, opens);
+    std::unique_ptr<QDialog> dialog;
+    TListView3* list = nullptr;
+    if (where == "作物一覧" || where == "予定" || where == "購入履歴") {
+        startWindow();
+        QTest::mouseClick(m_window->scheduleTab()->findChild<QWidget*>("taskFilter4"), Qt::LeftButton);
+        QWidget* tab = where == "作物一覧" ? static_cast<QWidget*>(m_window->cropTab())
+                       : where == "予定"   ? static_cast<QWidget*>(m_window->scheduleTab())
+                                           : static_cast<QWidget*>(m_window->purchaseTab());
+        m_window->tabWidget()->setCurrentWidget(tab);
+        list = tab->findChild<TListView3*>();
+    } else {
+        addCost(m_notebook->costs, "2026", "12", "28", "苗", "800");
+        dialog = where == "購入" ? std::make_unique<TForm15>(m_notebook->platform, m_notebook->costs,
+                                                             m_notebook->costs.at(0), "", "", "")
+                                 : m_notebook->open(where);
+        QVERIFY(EveryDialog::showActive(*dialog));
+        list = dialog->findChild<TListView3*>();
+    }
+    QVERIFY(list && list->rowCount() > 0);
+    const int last = list->rowCount() - 1;
+    if (checkedBefore)
+        list->CheckItem(last);
+    QString opened;
+    QList<int> checkedWhenOpened;
+    const auto watcher = testsupport::whenModal<QDialog>([&](QDialog* modal) {
+        opened = modal->windowTitle();
+        checkedWhenOpened = {list->CheckedIndex(), list->CheckedCount()};
+    });
+    doubleClickRow(list, last);
+    testsupport::cancel(watcher);
+    if (opens == "OK") {
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(opened.isEmpty());
+        checkedWhenOpened = {list->CheckedIndex(), list->CheckedCount()};
+    } else {
+        QCOMPARE(opened, opens);
+    }
+    QCOMPARE(checkedWhenOpened, QList<int>({last, 1}));
 }
 
 QTEST_MAIN(ListUsabilityTest)

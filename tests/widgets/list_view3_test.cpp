@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -30,7 +31,8 @@ private slots:
     void singleCheckUnchecksOldRowBeforeCheckingNew();
     void pressBesideTheColumnsStillHitsTheRow();
     void rightButtonPressTogglesToo();
-    void doubleClickChecksAndUnchecksAgain();
+    void doubleClickTicksOnlyThatRowAndOpensIt_data();
+    void doubleClickTicksOnlyThatRowAndOpensIt();
     void doubleClickEventAloneCountsOnce();
     void pressOnEmptyAreaChangesNothing();
     void spaceOnCheckedRowUnchecksIt();
@@ -170,13 +172,29 @@ void ListView3Test::rightButtonPressTogglesToo() {
     QCOMPARE(checkedRows(), QList<int>({0}));
 }
 
-void ListView3Test::doubleClickChecksAndUnchecksAgain() {
+void ListView3Test::doubleClickTicksOnlyThatRowAndOpensIt_data() {
+    QTest::addColumn<int>("checkedBefore");
+    QTest::addColumn<QStringList>("expectedEvents");
+    QTest::newRow("no row checked") << -1 << QStringList({"+d"});
+    QTest::newRow("that row checked") << 3 << QStringList({"-d", "+d"});
+    QTest::newRow("another row checked") << 1 << QStringList({"-b", "+d"});
+}
+
+void ListView3Test::doubleClickTicksOnlyThatRowAndOpensIt() {
+    QFETCH(int, checkedBefore);
+    QFETCH(QStringList, expectedEvents);
+    if (checkedBefore >= 0)
+        m_list->CheckItem(checkedBefore);
+    events.clear();
+    QSignalSpy opened(m_list, &TListView3::opened);
     // Through the window, so the platform turns the second press into a double click.
     QWindow* window = m_list->windowHandle();
     const QPoint at = m_list->viewport()->mapTo(m_list, rowPoint(3));
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
-    QCOMPARE(events, QStringList({"+d", "-d"}));
-    QCOMPARE(checkedRows(), QList<int>());
+    QCOMPARE(events, expectedEvents);
+    QCOMPARE(checkedRows(), QList<int>({3}));
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).toInt(), 3);
 }
 
 void ListView3Test::doubleClickEventAloneCountsOnce() {
