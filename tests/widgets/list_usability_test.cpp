@@ -94,8 +94,8 @@ void doubleClickRow(TListView3* list, int index) {
 
 } // namespace
 
-// The check-mark lists with long texts and double clicks, in the windows the
-// gardener sees them in.
+// The check-mark lists with long texts, double clicks and the number lists'
+// type-ahead, in the windows the gardener sees them in.
 class ListUsabilityTest : public QObject {
     Q_OBJECT
 
@@ -113,6 +113,9 @@ private slots:
     void userWidthsReplaceTheLayoutsMinimums();
     void doubleClickTicksTheRowAndOpensIt_data();
     void doubleClickTicksTheRowAndOpensIt();
+    void typeAheadMatchesTheWholeNumber_data();
+    void typeAheadMatchesTheWholeNumber();
+    void typeAheadInTheOpenList();
 
 private:
     void startWindow();
@@ -327,6 +330,73 @@ void ListUsabilityTest::doubleClickTicksTheRowAndOpensIt() {
         QCOMPARE(opened, opens);
     }
     QCOMPARE(checkedWhenOpened, QList<int>({last, 1}));
+}
+
+void ListUsabilityTest::typeAheadMatchesTheWholeNumber_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("after");
+    const auto row = [](const char* name, const char* caption, const char* list, const char* before,
+                        const char* typed, const char* after) {
+        QTest::newRow(name) << QString::fromUtf8(caption) << QString::fromLatin1(list)
+                            << QString::fromUtf8(before) << QString::fromUtf8(typed)
+                            << QString::fromUtf8(after);
+    };
+    row("day 3 after 15", "購入", "dayCombo", "15", "3", "3");
+    row("day 1 then 5", "購入", "dayCombo", "28", "15", "15");
+    row("day 3 then 1", "購入", "dayCombo", "1", "31", "31");
+    row("day full-width", "購入", "dayCombo", "15", "３", "3");
+    row("month 1 then 2", "購入", "monthCombo", "3", "12", "12");
+    row("month 4 then 5 starts again", "購入", "monthCombo", "3", "45", "5");
+    row("task month 1 then 0", "予定", "monthCombo", "", "10", "10");
+    row("task week", "予定", "weekCombo", "", "3", "3");
+    row("task week none", "予定", "weekCombo", "2", "6", "2");
+    row("plan start month", "作付計画へ追加", "stTukiCombo", "", "11", "11");
+    row("plan end week", "作付計画へ追加", "edShuuCombo", "", "5", "5");
+    row("year filter", "購入履歴", "yearFilter", "すべて", "2026", "2026");
+    row("year filter, no such year", "購入履歴", "yearFilter", "2025", "2030", "2025");
+    row("year filter, a letter", "購入履歴", "yearFilter", "2025", "x", "2025");
+}
+
+void ListUsabilityTest::typeAheadMatchesTheWholeNumber() {
+    QFETCH(QString, caption);
+    QFETCH(QString, list);
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    QFETCH(QString, after);
+    std::unique_ptr<FormDialog> dialog;
+    QComboBox* box = nullptr;
+    if (caption == "購入履歴") {
+        startWindow();
+        m_window->tabWidget()->setCurrentWidget(m_window->purchaseTab());
+        box = m_window->purchaseTab()->findChild<QComboBox*>(list);
+    } else {
+        dialog = m_notebook->open(caption);
+        QVERIFY(EveryDialog::showActive(*dialog));
+        box = dialog->findChild<QComboBox*>(list);
+    }
+    QVERIFY(box);
+    box->setCurrentIndex(box->findText(before));
+    QCOMPARE(box->currentText(), before);
+    box->setFocus();
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(box->currentText(), after);
+}
+
+void ListUsabilityTest::typeAheadInTheOpenList() {
+    auto dialog = m_notebook->open("購入");
+    QVERIFY(EveryDialog::showActive(*dialog));
+    auto* days = child<QComboBox>(*dialog, "dayCombo");
+    QCOMPARE(days->currentText(), QStringLiteral("28"));
+    days->showPopup();
+    QVERIFY(QTest::qWaitForWindowExposed(days->view()->window()));
+    QTest::sendKeyEvent(QTest::Click, days->view(), Qt::Key_unknown, QStringLiteral("3"), Qt::NoModifier);
+    QCOMPARE(days->view()->currentIndex().data().toString(), QStringLiteral("3"));
+    QTest::keyClick(days->view(), Qt::Key_Return);
+    QCOMPARE(days->currentText(), QStringLiteral("3"));
 }
 
 QTEST_MAIN(ListUsabilityTest)
