@@ -74,6 +74,8 @@ private slots:
     void everyWayOfCancellingAsks();
     void aChangeTakenBackIsNoChange();
     void okNeverAsks();
+    void everyDialogHasTheTabsFont_data();
+    void everyDialogHasTheTabsFont();
 
 private:
     QStringList m_withInputs;
@@ -278,6 +280,20 @@ void DialogKeysTest::okNeverAsks() {
     QVERIFY(notebook.platform.allShown().isEmpty());
     QCOMPARE(notebook.favourites.count(), 2);
     QCOMPARE(notebook.favourites.at(1)->name, QStringLiteral("yasai"));
+}
+
+void DialogKeysTest::everyDialogHasTheTabsFont_data() {
+    escapeCancelsAnUntouchedDialog_data();
+}
+
+// The tabs' 10 points (the application's own font is 8), also in 購入 and 購入内容.
+void DialogKeysTest::everyDialogHasTheTabsFont() {
+    QFETCH(QString, caption);
+    EveryDialog notebook;
+    auto dialog = notebook.open(caption);
+    QCOMPARE(dialog->font().pointSize(), 10);
+    const auto* cancel = dialog->findChild<QPushButton*>("cancelButton");
+    QVERIFY(!cancel || cancel->font().pointSize() == 10);
 }
 
 QTEST_MAIN(DialogKeysTest)
