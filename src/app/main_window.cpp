@@ -293,7 +293,7 @@ void TForm5::closeEvent(QCloseEvent* event) {
 }
 
 void TForm5::openSettings() {
-    if (editSettings(m_platform.preferences(), this))
+    if (editSettings(m_platform, this))
         m_planTab->Redraw();
 }
 

@@ -83,7 +83,7 @@ void WindowMemory::keep() {
     for (TListView3* list : lists(m_window)) {
         const bool crops = list == m_window.cropTab()->list();
         m_preferences.setList(list->objectName(),
-                              {list->columnWidths(), crops ? m_window.cropTab()->sortColumn() : 0});
+                              {list->userColumnWidths(), crops ? m_window.cropTab()->sortColumn() : 0});
     }
     m_preferences.sync();
 }

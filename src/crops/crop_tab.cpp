@@ -46,6 +46,7 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setSortIndicatorShown(false);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &TCropTab::HeaderClick);
+    connect(m_list, &TListView3::opened, this, &TCropTab::ChangeButtonClick);
     layout->addWidget(m_list, 1);
 
     auto* row = tabs::commandRow();

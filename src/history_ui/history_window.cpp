@@ -3,7 +3,6 @@
 #include "history/change_text.h"
 #include "history/history.h"
 #include "history_ui/file_names.h"
-#include "widgets/dialog_buttons.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"

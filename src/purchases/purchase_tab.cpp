@@ -7,6 +7,7 @@
 #include "purchases/purchase_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
+#include "widgets/number_list.h"
 #include "widgets/platform.h"
 #include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
@@ -62,6 +63,7 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     });
     // The rows keep the date order: a header click sorts nothing.
     m_list->header()->setSectionsClickable(false);
+    connect(m_list, &TListView3::opened, this, &TPurchaseTab::ChangeButtonClick);
     layout->addWidget(m_list, 1);
 
     auto* row = tabs::commandRow();
@@ -99,6 +101,7 @@ QComboBox* TPurchaseTab::makeFilter(const char* objectName) {
     box->setMaxVisibleItems(20);
     box->setMinimumWidth(80);
     box->addItem(kCostAllEntries);
+    typeAheadByNumber(box);
     return box;
 }
 

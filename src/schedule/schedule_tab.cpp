@@ -44,6 +44,7 @@ TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(paren
         {QStringLiteral("週"), QStringLiteral("予定"), QStringLiteral("ノート"), QStringLiteral("状態")},
         {70, 250, 250, 50});
     showTasks();
+    connect(m_list, &TListView3::opened, this, &TScheduleTab::ChangeButtonClick);
     layout->addWidget(m_list, 1);
     buildCommands(layout);
 

@@ -1,6 +1,7 @@
 #include "widgets/suji_edit.h"
 
 #include "store/cp932.h"
+#include "widgets/number_text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -68,6 +69,8 @@ QAction* pasteAction(const QMenu* menu) {
 Sujiin::Sujiin(QWidget* parent) : QLineEdit(parent) {
     QLineEdit::setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Full-width digits become half-width ones, however they arrive.
+    setValidator(new HalfWidthNumber(this));
     // The field takes no drops, so nothing reaches the text without the typing rules.
     setAcceptDrops(false);
 }
@@ -137,7 +140,7 @@ bool Sujiin::isTyping(const QKeyEvent* event) const {
 void Sujiin::typeText(const QString& text) {
     if (isReadOnly())
         return;
-    for (const QString& character : characters(text))
+    for (const QString& character : characters(halfWidthNumber(text)))
         if (!isControl(character) && keepsTyped(character))
             insert(character);
 }
@@ -156,7 +159,8 @@ void Sujiin::keyPressEvent(QKeyEvent* event) {
     }
     if (isTyping(event) && !isReadOnly()) {
         const QString text = event->text();
-        if (characters(text).size() > 1)
+        // A full-width digit is typed as its half-width self, under the same rules.
+        if (characters(text).size() > 1 || halfWidthNumber(text) != text)
             typeText(text);
         else if (keepsTyped(text))
             QLineEdit::keyPressEvent(event);

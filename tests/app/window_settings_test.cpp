@@ -123,7 +123,8 @@ private slots:
         QCOMPARE(window.tabWidget()->currentIndex(), left.tab);
         QCOMPARE(window.planTab()->planButtons()->checkedId(), left.plan);
         QCOMPARE(window.context().planFile, QStringLiteral("sakutuke3.xml"));
-        QCOMPARE(window.cropTab()->list()->columnWidths(), left.cropWidths);
+        // The widths chosen come back as chosen; a column may still show wider for its longest text.
+        QCOMPARE(window.cropTab()->list()->userColumnWidths(), left.cropWidths);
         QCOMPARE(window.cropTab()->sortColumn(), left.sortColumn);
         QCOMPARE(cropColumn(window.cropTab()->list()), QStringList({"トマト", "キュウリ", "ナス"}));
         QCOMPARE(dataFiles(), filesAfterFirst);
