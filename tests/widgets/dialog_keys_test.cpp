@@ -29,7 +29,8 @@ bool changeAnInput(QDialog& dialog) {
         month->setCurrentIndex(month->currentIndex() == 2 ? 3 : 2);
         return true;
     }
-    for (const char* name : {"nameEdit", "stEdit", "groupNameEdit", "newNameEdit", "yearEdit"})
+    for (const char* name :
+         {"nameEdit", "stEdit", "groupNameEdit", "newNameEdit", "yearEdit", "imageCaptionEdit"})
         if (auto* field = dialog.findChild<QLineEdit*>(name)) {
             field->setText(field->text() + QStringLiteral("1"));
             return true;
@@ -188,7 +189,7 @@ void DialogKeysTest::escapeAsksBeforeDroppingAChange_data() {
         m_withInputs = withInputs();
     QCOMPARE(m_withInputs,
              QStringList({"作物", "栽培時期", "作付計画へ追加", "作付計画の変更", "グループ", "計画名変更",
-                          "予定", "簡単予定追加", "購入", "購入内容", "URL登録"}));
+                          "予定", "簡単予定追加", "購入", "購入内容", "URL登録", "設定"}));
     for (const QString& caption : m_withInputs)
         QTest::newRow(qPrintable(caption)) << caption;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings_dialog.h"
 #include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
 #include "crops/period_dialog.h"
@@ -66,7 +67,7 @@ public:
                 "グループ",       "グループ設定",   "計画名変更",
                 "色設定",         "予定",           "簡単予定追加",
                 "予定をまとめる", "購入",           "購入内容",
-                "URL登録",        "お気に入り一覧"};
+                "URL登録",        "お気に入り一覧", "設定"};
     }
     // The dialogs without OK: they save as they go and only close.
     static bool hasOk(const QString& caption) { return caption != "グループ設定" && caption != "色設定"; }
@@ -109,6 +110,8 @@ public:
             return std::make_unique<TForm18>(platform, favourites, nullptr);
         if (caption == "お気に入り一覧")
             return std::make_unique<TForm19>(platform, favourites);
+        if (caption == "設定")
+            return std::make_unique<TSettingsDialog>(platform, platform.preferences());
         qFatal("no dialog captioned %s", qPrintable(caption));
     }
 
