@@ -153,6 +153,29 @@ private slots:
         QCOMPARE(cropColumn(window.cropTab()->list()), QStringList({"ナス", "キュウリ", "トマト"}));
     }
 
+    // A column a long text widened follows the rows; only what the user chose
+    // is kept, so the next start does not hold it wide when the text is gone.
+    void widthsWidenedByTheRowsAreNotKept() {
+        {
+            ScriptedPlatform platform(m_data);
+            TSakumotuList seed;
+            seed.add()->name =
+                QStringLiteral("ミニトマト（アイコ・千果・シンディースイート・ピッコラルージュ）");
+            QVERIFY(seed.SaveToFile(platform.dataFolder(), platform));
+        }
+        ScriptedPlatform platform(m_data);
+        platform.userPreferences = settings::Preferences(settings::Preferences::userFile());
+        TForm5 window(platform);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TListView3* crops = window.cropTab()->list();
+        QVERIFY(crops->columnWidths().at(0) > 130);
+        crops->header()->resizeSection(3, 250);
+        window.close();
+        QCOMPARE(settings::Preferences(settings::Preferences::userFile()).list("cropList").widths,
+                 QList<int>({130, 130, 250, 200}));
+    }
+
     // A damaged or hand-edited file opens the window as at a first start.
     void valuesThatDoNotFitAreNotTaken_data() {
         QTest::addColumn<QByteArray>("file");
