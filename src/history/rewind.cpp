@@ -206,8 +206,10 @@ bool History::writeVersion(const QString& file, const QByteArray* bytes, int rec
             *cause = QStringLiteral("ファイルを書き込めませんでした。");
     }
     m_rewinding = false;
-    if (ok)
+    if (ok) {
         remember(file, FileIdentity::of(realPath(path)), records, bytes ? contentHash(*bytes) : QString());
+        m_folder.linkLatest(file, realPath(path));
+    }
     return ok;
 }
 
