@@ -115,9 +115,13 @@ void TForm5::startSync() {
     hooks.busy = [] { return QApplication::activeModalWidget() != nullptr; };
     hooks.reload = [this](const QStringList& files) { requestReload(files); };
     hooks.listName = [folder](const QString& file) { return history::FileNames::ofFolder(folder).of(file); };
+    hooks.ask = [this](const QString& text) { return m_platform.question(text); };
+    hooks.tell = [this](const QString& text) { m_platform.message(text); };
     m_sync = new syncing::NotebookSync(folder, m_history.get(), std::move(hooks), this);
     m_sync->recordChangesWhileClosed();
     m_sync->install();
+    // Conflict copies are offered once the window is up.
+    QTimer::singleShot(0, m_sync, &syncing::NotebookSync::checkNow);
 }
 
 QToolButton* TForm5::buildHistoryButton() {

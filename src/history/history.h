@@ -100,6 +100,9 @@ public:
     // At the start, before anything is read: every data file that is no
     // longer the version the program last read or wrote is recorded as an
     // outside change, named by nameOf(file). Gives those files.
+    // Moves a sync engine's conflict copy of a data file into the history's
+    // "conflicts" under a name it makes; false when it stays where it is.
+    bool takeConflictCopy(const QString& copyName);
     QStringList recordChangesWhileClosed(const std::function<QString(const QString&)>& nameOf);
 
 private:

@@ -122,7 +122,7 @@ HistoryFolder::HistoryFolder(const QString& dataFolder) : m_data(dataFolder) {
 }
 
 HistoryFolder::~HistoryFolder() {
-    for (int fd : {m_latest, m_kept, m_changes, m_history, m_dataFd})
+    for (int fd : {m_conflicts, m_latest, m_kept, m_changes, m_history, m_dataFd})
         if (fd >= 0)
             ::close(fd);
 }
@@ -339,6 +339,23 @@ FileIdentity identityOf(const struct stat& info) {
 }
 
 } // namespace
+
+bool HistoryFolder::takeConflict(const QString& copyName, const QString& keptAs) {
+    for (const QString& name : {copyName, keptAs})
+        if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.')))
+            return false;
+    if (!makeFolders())
+        return false;
+    if (m_conflicts < 0)
+        m_conflicts = openFolder(m_history, "conflicts", true);
+    const QByteArray from = native(copyName);
+    const QByteArray to = native(keptAs);
+    struct stat taken {};
+    if (m_conflicts < 0 || m_problem != Problem::None || !isPlainAt(m_dataFd, from) ||
+        ::fstatat(m_conflicts, to.constData(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+        return false;
+    return ::renameat(m_dataFd, from.constData(), m_conflicts, to.constData()) == 0;
+}
 
 FileIdentity HistoryFolder::latestIdentity(const QString& fileName) const {
     struct stat info {};

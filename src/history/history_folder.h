@@ -66,6 +66,9 @@ public:
     void linkLatest(const QString& fileName, const QString& realPath);
     // The latest version held for fileName, when it is the file identified.
     bool readLatest(const QString& fileName, const FileIdentity& identity, QByteArray& bytes);
+    // Moves the conflict copy copyName out of the data folder into
+    // "conflicts" under keptAs; false when it is no plain file or cannot be moved.
+    bool takeConflict(const QString& copyName, const QString& keptAs);
     // Which file the latest version held is; one that does not exist when none is held.
     FileIdentity latestIdentity(const QString& fileName) const;
 
@@ -99,6 +102,7 @@ private:
     int m_changes = -1;
     int m_kept = -1;
     int m_latest = -1;
+    int m_conflicts = -1;
     Problem m_problem = Problem::None;
     int m_problemError = 0;
 };

@@ -50,6 +50,14 @@ void History::recordOutside(const QString& file, const QString& name, const File
     schedulePrune();
 }
 
+// Named after the change that took it in, so names never clash.
+bool History::takeConflictCopy(const QString& copyName) {
+    if (m_off)
+        return false;
+    const QString keptAs = QStringLiteral("%1-%2").arg(m_lastId, 8, 10, QLatin1Char('0')).arg(copyName);
+    return m_folder.takeConflict(copyName, keptAs);
+}
+
 // What the program last knew of a file is the version held in "latest"; a
 // history from before it held one knows the version its last change left.
 QStringList History::recordChangesWhileClosed(const std::function<QString(const QString&)>& nameOf) {

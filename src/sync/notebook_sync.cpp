@@ -1,10 +1,16 @@
 #include "sync/notebook_sync.h"
 
+#include "history/command_scope.h"
 #include "history/data_files.h"
 #include "history/history.h"
+#include "store/save_file.h"
+#include "store/xml_store.h"
 #include "sync/sync_messages.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace syncing {
 
@@ -73,6 +79,7 @@ void NotebookSync::checkNow() {
         m_settle.start(kBusyRetryMs);
         return;
     }
+    offerConflictCopies();
     const QStringList changed = changedFiles();
     if (changed.isEmpty())
         return;
@@ -85,6 +92,90 @@ void NotebookSync::checkNow() {
         m_guard->known().forget(name);
     m_hooks.reload(changed);
     emit changesTaken(changed);
+}
+
+namespace {
+
+// Never through a link: a copy is whatever somebody put in the folder.
+bool readPlainFile(const QString& path, QByteArray& bytes) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QFile file;
+    const bool ok = file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (ok)
+        bytes = file.readAll();
+    return ok && file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+void NotebookSync::offerConflictCopies() {
+    if (!m_hooks.ask)
+        return;
+    QList<ConflictCopy> fresh;
+    for (const ConflictCopy& copy : findConflictCopies(m_folder))
+        if (!m_offered.contains(copy.name))
+            fresh << copy;
+    if (fresh.isEmpty())
+        return;
+    QString text = QStringLiteral("同期ソフトが、同時に変更されたファイルのコピーを残しています。\n");
+    for (const ConflictCopy& copy : fresh) {
+        m_offered << copy.name;
+        text += QStringLiteral("\n%1: %2").arg(m_hooks.listName(copy.dataFile), copy.name);
+    }
+    text +=
+        QStringLiteral("\n\n取り込みますか？ コピーにあって今の内容にない記録を加え、コピーは履歴に移します"
+                       "（Ctrl+Z で元に戻せます）。\n「いいえ」なら後で（次の起動時に）もう一度たずねます。");
+    if (!m_hooks.ask(text))
+        return;
+    const QString report = mergeConflictCopies(fresh);
+    if (m_hooks.tell && !report.isEmpty())
+        m_hooks.tell(report);
+}
+
+QString NotebookSync::mergeConflictCopies(const QList<ConflictCopy>& copies) {
+    QStringList lines;
+    QStringList files;
+    {
+        const history::CommandScope change(m_history, QStringLiteral("競合コピーを取り込む"));
+        for (const ConflictCopy& copy : copies) {
+            const QString list = m_hooks.listName(copy.dataFile);
+            const QString target = history::realPath(m_folder + copy.dataFile);
+            QByteArray current;
+            QByteArray theirs;
+            if (QFileInfo::exists(target) && !readPlainFile(target, current))
+                current.clear();
+            const Merged merged = readPlainFile(m_folder + copy.name, theirs)
+                                      ? mergeCopy(copy.dataFile, current, theirs)
+                                      : Merged();
+            if (!merged.readable) {
+                lines << QStringLiteral("%1 は読み込めないため、そのままにしました。").arg(copy.name);
+                continue;
+            }
+            try {
+                if (merged.added > 0)
+                    store::saveBytes(m_folder + copy.dataFile, merged.bytes);
+            } catch (const std::exception& e) {
+                lines << QStringLiteral("%1に取り込めませんでした。%2").arg(list, store::failureCause(e));
+                continue;
+            }
+            files << copy.dataFile;
+            lines << QStringLiteral("%1に %2 から %3件を取り込みました。")
+                         .arg(list, copy.name)
+                         .arg(merged.added);
+            for (const QString& crop : merged.differing)
+                lines << QStringLiteral("　作物「%1」はコピーでは内容が違います（今の内容のままです）。")
+                             .arg(crop);
+            if (m_history && !m_history->takeConflictCopy(copy.name))
+                lines << QStringLiteral("　%1 を履歴に移せなかったため、そのままにしました。").arg(copy.name);
+        }
+    }
+    files.removeDuplicates();
+    if (!files.isEmpty())
+        m_hooks.reload(files);
+    return lines.join(QLatin1Char('\n'));
 }
 
 QStringList NotebookSync::recordChangesWhileClosed() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sync/conflict_copies.h"
 #include "sync/guarded_saves.h"
 
 #include <QFileSystemWatcher>
@@ -30,6 +31,9 @@ public:
         std::function<void(const QStringList& files)> reload;
         // The words the user knows a data file by (予定).
         std::function<QString(const QString& file)> listName;
+        // A question with はい and いいえ; null: nothing is asked.
+        std::function<bool(const QString& text)> ask;
+        std::function<void(const QString& text)> tell;
     };
 
     // dataFolder ends with '/'. history may be null: then nothing is recorded.
@@ -45,6 +49,13 @@ public:
     // Looks for outside changes now rather than when the folder next changes.
     void checkNow();
     GuardedSaves& guard() { return *m_guard; }
+    // Conflict copies not offered yet in this run: asks whether to take them
+    // in (はい) or leave them for the next start (いいえ).
+    void offerConflictCopies();
+    // Adds to each data file the records its copies hold and it lacks, as one
+    // change of the history, and moves the copies into the history. Gives
+    // what to tell the user.
+    QString mergeConflictCopies(const QList<ConflictCopy>& copies);
 
 signals:
     // Outside changes to these files were read in.
@@ -62,6 +73,7 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
     bool m_installed = false;
+    QStringList m_offered;
 };
 
 } // namespace syncing

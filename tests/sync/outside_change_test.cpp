@@ -182,15 +182,18 @@ void OutsideChangeTest::changeWhileClosedIsRecordedAndUndone() {
     history::History history(m_folder);
     syncing::NotebookSync sync(
         m_folder, &history,
-        {[] { return false; }, [](const QStringList&) {},
-         [](const QString& file) { return QStringLiteral("〈") + file + QStringLiteral("〉"); }});
+        {[] { return false; },
+         [](const QStringList&) {},
+         [](const QString& file) { return QStringLiteral("〈") + file + QStringLiteral("〉"); },
+         {},
+         {}});
     QCOMPARE(sync.recordChangesWhileClosed(), QStringList{kCropFileName});
     QCOMPARE(history.changes().last().name, outsideName(kCropFileName));
     QVERIFY(history.undo().done);
     QCOMPARE(kind.names(m_folder), QStringList{QStringLiteral("ours2")});
     // Started again: nothing new to record.
     history::History again(m_folder);
-    syncing::NotebookSync syncAgain(m_folder, &again, {{}, {}, [](const QString& f) { return f; }});
+    syncing::NotebookSync syncAgain(m_folder, &again, {{}, {}, [](const QString& f) { return f; }, {}, {}});
     QVERIFY(syncAgain.recordChangesWhileClosed().isEmpty());
 }
 
