@@ -12,5 +12,7 @@ QString cropsWritten(int crops);
 QString unreadableNothingWritten(const QString& dataFile);
 QString writeFailed(const QString& path, const QString& reason);
 QString noDataFolder(const QString& folder);
+// Said after it when the missing folder is the per-user one, made at the first start.
+QString startOnceFirst();
 
 } // namespace exportmsg
