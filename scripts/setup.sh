@@ -17,6 +17,8 @@ packages=(
     appstream
     desktop-file-utils
     librsvg2-bin
+    # Two real sync daemons for the test of a notebook in a synced folder.
+    syncthing
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,8 @@
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "app/single_instance.h"
+#include "store/locations.h"
+#include "sync/private_folder.h"
 
 #include <QMessageBox>
 #include <QTextStream>
@@ -62,6 +64,10 @@ int main(int argc, char** argv) {
     if (opening == store::FolderOpening::InUse)
         return refuseSecondStart(start.dataFolder.path);
 
+    // Copied in by hand before the first start, a notebook may be open to every user.
+    const bool madePrivate = opening != store::FolderOpening::NotMade &&
+                             start.dataFolder.kind == store::DataFolder::Kind::PerUser &&
+                             syncing::makePrivate(start.dataFolder.path);
     QtPlatform platform(start.dataFolder.path);
     if (opening == store::FolderOpening::NotMade)
         platform.message(QStringLiteral("データフォルダーを作成できません: ") + start.dataFolder.path);
@@ -75,6 +81,10 @@ int main(int argc, char** argv) {
     if (opening == store::FolderOpening::Unlocked) {
         tellTerminal(unlockedFolderText(start.dataFolder.path));
         platform.warning(unlockedFolderText(start.dataFolder.path));
+    }
+    if (madePrivate) {
+        tellTerminal(syncing::madePrivateNote(start.dataFolder.path));
+        platform.message(syncing::madePrivateNote(start.dataFolder.path));
     }
     return app.exec();
 }

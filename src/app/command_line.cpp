@@ -186,6 +186,15 @@ StartDecision readCommandLine(const QStringList& arguments, const store::Surroun
         decision.exitCode = kUsageExitCode;
         return decision;
     }
+    // Before the first start the per-user folder does not exist yet: say what to do.
+    if (decision.dataFolder.kind == store::DataFolder::Kind::PerUser &&
+        !store::dataFolderExists(decision.dataFolder) &&
+        std::any_of(named.begin(), named.end(), [](const WindowlessCommand& c) { return c.isExport; })) {
+        err << exportmsg::noDataFolder(decision.dataFolder.path) << '\n'
+            << exportmsg::startOnceFirst() << '\n';
+        decision.exitCode = kUsageExitCode;
+        return decision;
+    }
     // Each export writes its own file whole or not at all; one that fails
     // does not keep the others from being written.
     for (const WindowlessCommand& command : named)

@@ -11,6 +11,7 @@
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
 #include "history/history.h"
+#include "history_ui/file_names.h"
 #include "history_ui/undo_commands.h"
 #include "plans/plan_tab.h"
 #include "purchases/purchase_tab.h"
@@ -19,6 +20,7 @@
 #include "store/freed_memory.h"
 #include "store/save_file.h"
 #include "store/site.h"
+#include "sync/notebook_sync.h"
 #include "widgets/list_view3.h"
 #include "widgets/page_view.h"
 #include "widgets/passing_note.h"
@@ -66,6 +68,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent)
     buildTabs();
     if (m_platform.keepsHistory())
         openHistory();
+    startSync();
     if (QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     m_memory.restorePlace();
@@ -75,6 +78,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent)
 // The lists are destroyed before the tabs that show them.
 TForm5::~TForm5() {
     forgetRecords();
+    delete std::exchange(m_sync, nullptr);
     if (m_history && store::saveRecorder() == m_history.get())
         store::installSaveRecorder(nullptr);
 }
@@ -105,6 +109,21 @@ void TForm5::openHistory() {
             m_note = new TPassingNote(this);
         m_note->pass(note);
     };
+}
+
+void TForm5::startSync() {
+    const QString folder = m_platform.dataFolder();
+    syncing::NotebookSync::Hooks hooks;
+    hooks.busy = [] { return QApplication::activeModalWidget() != nullptr; };
+    hooks.reload = [this](const QStringList& files) { requestReload(files); };
+    hooks.listName = [folder](const QString& file) { return history::FileNames::ofFolder(folder).of(file); };
+    hooks.ask = [this](const QString& text) { return m_platform.question(text); };
+    hooks.tell = [this](const QString& text) { m_platform.message(text); };
+    m_sync = new syncing::NotebookSync(folder, m_history.get(), std::move(hooks), this);
+    m_sync->recordChangesWhileClosed();
+    m_sync->install();
+    // Conflict copies are offered once the window is up.
+    QTimer::singleShot(0, m_sync, &syncing::NotebookSync::checkNow);
 }
 
 QToolButton* TForm5::buildHistoryButton() {

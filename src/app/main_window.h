@@ -23,6 +23,9 @@ class TUndoCommands;
 namespace history {
 class History;
 }
+namespace syncing {
+class NotebookSync;
+}
 
 // The main window. It owns the notebook for the whole run, builds the seven
 // tabs and, when first shown, loads the notebook's lists in their fixed order.
@@ -75,6 +78,8 @@ private:
     // hold records of the lists is open.
     void requestReload(const QStringList& files);
     void showRecoveryNotes();
+    // Outside changes to the data folder: followed while open, recorded at start.
+    void startSync();
     void forgetRecords();
     void startBrowsers();
     // Reads one list of the notebook and shows it in its tab.
@@ -97,6 +102,7 @@ private:
     // After the lists: the history reads what they are loaded from.
     std::unique_ptr<history::History> m_history;
     TUndoCommands* m_undo = nullptr;
+    syncing::NotebookSync* m_sync = nullptr;
     TPassingNote* m_note = nullptr;
     QString m_lastSearch;
 

@@ -30,4 +30,8 @@ QString noDataFolder(const QString& folder) {
     return QStringLiteral("データフォルダーがありません: %1").arg(folder);
 }
 
+QString startOnceFirst() {
+    return QStringLiteral("青葉録を一度起動すると作成されます。起動してから、もう一度書き出してください。");
+}
+
 } // namespace exportmsg

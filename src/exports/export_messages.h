@@ -11,5 +11,7 @@ QString cropsWritten(int crops);
 // The line after the load message of a data file an export could not read.
 QString unreadableNothingWritten(const QString& dataFile);
 QString noDataFolder(const QString& folder);
+// Said after it when the missing folder is the per-user one, made at the first start.
+QString startOnceFirst();
 
 } // namespace exportmsg

@@ -173,6 +173,7 @@ void History::replace(const QString& path, const QString& target, const QString&
     entry->pending = false;
     entry->hasConfirmed = false;
     remember(name, entry->after, entry->recordsAfter, contentHash(bytes));
+    m_folder.linkLatest(name, target);
     if (m_depth == 0)
         closeOpen();
 }
@@ -226,6 +227,8 @@ void History::fileRead(const QString& path, const store::XmlDocument& doc) {
     const auto known = m_known.constFind(name);
     const QString hash = known != m_known.cend() && known->identity == now ? known->hash : QString();
     remember(name, now, recordsOf(name, doc), hash);
+    if (!m_off && !m_rewinding)
+        m_folder.linkLatest(name, realPath(path));
 }
 
 // The file is still in use, so it is copied, never linked: a link would follow

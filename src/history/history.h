@@ -47,6 +47,10 @@ public:
     const QStringList& recoveryNotes() const { return m_notes; }
     // False when the history folder cannot be used or its records not read.
     bool inUse() const { return !m_off; }
+    // An undo, redo or restore is writing its versions into the data files.
+    bool writingVersions() const { return m_rewinding; }
+    // A command is saving: its saves are one change until it ends.
+    bool inCommand() const { return m_depth > 0; }
 
     // Pruning runs through defer, after the save that asked for it; by default at once.
     using Deferral = std::function<void(std::function<void()>)>;
@@ -88,6 +92,18 @@ public:
 
     // Drops the oldest changes beyond the limits and versions no change needs.
     void prune();
+
+    // Somebody else replaced the data file file: the version the program last
+    // knew (before), when the history still holds it, is kept as a change
+    // named name, so that undo brings it back. Not while a command is open.
+    void recordOutside(const QString& file, const QString& name, const FileIdentity& before);
+    // At the start, before anything is read: every data file that is no
+    // longer the version the program last read or wrote is recorded as an
+    // outside change, named by nameOf(file). Gives those files.
+    // Moves a sync engine's conflict copy of a data file into the history's
+    // "conflicts" under a name it makes; false when it stays where it is.
+    bool takeConflictCopy(const QString& copyName);
+    QStringList recordChangesWhileClosed(const std::function<QString(const QString&)>& nameOf);
 
 private:
     struct Known {
@@ -174,6 +190,7 @@ private:
     QString m_commandName;
     QHash<QString, Known> m_known;
     bool m_off = false;
+    bool m_rewinding = false;
     bool m_opening = false;
     bool m_failed = false;
     bool m_told = false;

@@ -123,7 +123,7 @@ HistoryFolder::HistoryFolder(const QString& dataFolder) : m_data(dataFolder) {
 }
 
 HistoryFolder::~HistoryFolder() {
-    for (int fd : {m_kept, m_changes, m_history, m_dataFd})
+    for (int fd : {m_conflicts, m_latest, m_kept, m_changes, m_history, m_dataFd})
         if (fd >= 0)
             ::close(fd);
 }
@@ -138,7 +138,8 @@ void HistoryFolder::open() {
         return;
     m_changes = openFolder(m_history, "changes", false);
     m_kept = openFolder(m_history, "kept", false);
-    for (int folder : {m_history, m_changes, m_kept})
+    m_latest = openFolder(m_history, "latest", false);
+    for (int folder : {m_history, m_changes, m_kept, m_latest})
         if (folder >= 0)
             checkForLinks(folder);
     clearUnfinishedPacking();
@@ -286,6 +287,96 @@ void HistoryFolder::removeKept(const QString& kept) {
     const QByteArray name = native(kept);
     if (m_kept >= 0 && m_problem == Problem::None && parseKeptName(kept) && isPlainAt(m_kept, name))
         ::unlinkat(m_kept, name.constData(), 0);
+}
+
+QString HistoryFolder::keepBytes(ChangeId changeId, const QString& fileName, const QByteArray& bytes,
+                                 qint64* size) {
+    if (!makeFolders())
+        return QString();
+    const QString kept = keptName(changeId, fileName);
+    const QByteArray name = native(kept);
+    if (isPlainAt(m_kept, name))
+        ::unlinkat(m_kept, name.constData(), 0);
+    const int out = ::openat(m_kept, name.constData(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0644);
+    if (out < 0)
+        return QString();
+    const bool done = writeAll(out, bytes.constData(), bytes.size()) && ::close(out) == 0;
+    if (!done) {
+        ::unlinkat(m_kept, name.constData(), 0);
+        return QString();
+    }
+    *size = bytes.size();
+    return kept;
+}
+
+// Only a data file's own name, never a path: the caller knows it is one.
+void HistoryFolder::linkLatest(const QString& fileName, const QString& realPath) {
+    if (fileName.contains(QLatin1Char('/')) || fileName.startsWith(QLatin1Char('.')) || !makeFolders())
+        return;
+    if (m_latest < 0)
+        m_latest = openFolder(m_history, "latest", true);
+    if (m_latest < 0 || m_problem != Problem::None)
+        return;
+    const QByteArray name = native(fileName);
+    const QByteArray linking = native(fileName + QStringLiteral(".linking"));
+    ::unlinkat(m_latest, linking.constData(), 0);
+    if (::linkat(AT_FDCWD, native(realPath).constData(), m_latest, linking.constData(), 0) != 0 ||
+        ::renameat(m_latest, linking.constData(), m_latest, name.constData()) != 0) {
+        ::unlinkat(m_latest, linking.constData(), 0);
+        ::unlinkat(m_latest, name.constData(), 0);
+    }
+}
+
+namespace {
+
+FileIdentity identityOf(const struct stat& info) {
+    FileIdentity id;
+    id.exists = S_ISREG(info.st_mode);
+    id.device = quint64(info.st_dev);
+    id.inode = quint64(info.st_ino);
+    id.size = qint64(info.st_size);
+    id.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return id.exists ? id : FileIdentity();
+}
+
+} // namespace
+
+bool HistoryFolder::takeConflict(const QString& copyName, const QString& keptAs) {
+    for (const QString& name : {copyName, keptAs})
+        if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.')))
+            return false;
+    if (!makeFolders())
+        return false;
+    if (m_conflicts < 0)
+        m_conflicts = openFolder(m_history, "conflicts", true);
+    const QByteArray from = native(copyName);
+    const QByteArray to = native(keptAs);
+    struct stat taken {};
+    if (m_conflicts < 0 || m_problem != Problem::None || !isPlainAt(m_dataFd, from) ||
+        ::fstatat(m_conflicts, to.constData(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+        return false;
+    return ::renameat(m_dataFd, from.constData(), m_conflicts, to.constData()) == 0;
+}
+
+FileIdentity HistoryFolder::latestIdentity(const QString& fileName) const {
+    struct stat info {};
+    if (m_latest < 0 || m_problem != Problem::None || fileName.contains(QLatin1Char('/')) ||
+        ::fstatat(m_latest, native(fileName).constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return FileIdentity();
+    return identityOf(info);
+}
+
+bool HistoryFolder::readLatest(const QString& fileName, const FileIdentity& identity, QByteArray& bytes) {
+    if (m_latest < 0 || m_problem != Problem::None || fileName.contains(QLatin1Char('/')) || !identity.exists)
+        return false;
+    const int fd = ::openat(m_latest, native(fileName).constData(), O_RDONLY | O_NONBLOCK | kOpenFlags);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || identityOf(info) != identity) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    return readPlain(fd, bytes, std::numeric_limits<qint64>::max());
 }
 
 QStringList HistoryFolder::keptNames() const {

@@ -56,6 +56,21 @@ public:
     void removeKept(const QString& kept);
     // The versions on disk under the names the history makes.
     QStringList keptNames() const;
+    // Keeps bytes, a version no longer on disk, as a version of fileName for the change.
+    QString keepBytes(ChangeId changeId, const QString& fileName, const QByteArray& bytes, qint64* size);
+
+    // The version of each data file the program last read or wrote, held by
+    // a hard link in "latest": when somebody else replaces the file, by a
+    // rename as sync engines do, the version they replaced is still there.
+    // Nothing where the file system cannot link.
+    void linkLatest(const QString& fileName, const QString& realPath);
+    // The latest version held for fileName, when it is the file identified.
+    bool readLatest(const QString& fileName, const FileIdentity& identity, QByteArray& bytes);
+    // Moves the conflict copy copyName out of the data folder into
+    // "conflicts" under keptAs; false when it is no plain file or cannot be moved.
+    bool takeConflict(const QString& copyName, const QString& keptAs);
+    // Which file the latest version held is; one that does not exist when none is held.
+    FileIdentity latestIdentity(const QString& fileName) const;
 
     bool writeChange(const Change& change);
     void removeChange(ChangeId id);
@@ -86,6 +101,8 @@ private:
     int m_history = -1;
     int m_changes = -1;
     int m_kept = -1;
+    int m_latest = -1;
+    int m_conflicts = -1;
     Problem m_problem = Problem::None;
     int m_problemError = 0;
 };

@@ -188,6 +188,7 @@ bool History::keepCurrent(Change& change, const QList<Goal>& goals) {
 // back into place, where a later save would change it.
 bool History::writeVersion(const QString& file, const QByteArray* bytes, int records, QString* cause) {
     const QString path = m_folder.dataPath(file);
+    m_rewinding = true;
     bool ok = true;
     if (!bytes) {
         ok = ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT;
@@ -205,8 +206,11 @@ bool History::writeVersion(const QString& file, const QByteArray* bytes, int rec
         if (!ok && cause->isEmpty())
             *cause = QStringLiteral("ファイルを書き込めませんでした。");
     }
-    if (ok)
+    m_rewinding = false;
+    if (ok) {
         remember(file, FileIdentity::of(realPath(path)), records, bytes ? contentHash(*bytes) : QString());
+        m_folder.linkLatest(file, realPath(path));
+    }
     return ok;
 }
 

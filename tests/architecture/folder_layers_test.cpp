@@ -18,7 +18,7 @@ const QList<QStringList> kLayers = {
     {"widgets", "image"},
     {"history", "report"},
     {"crops", "plans", "schedule", "purchases", "favourites"},
-    {"notebook"},
+    {"notebook", "sync"},
     {"cards", "exports", "search", "history_ui"},
     {"app"},
 };
