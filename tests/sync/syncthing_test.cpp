@@ -52,7 +52,7 @@ QString deviceXml(const Device& d) {
 
 void writeConfig(const Device& self, const Device& other) {
     const QString xml =
-        QStringLiteral("<configuration version=\"37\">"
+        QStringLiteral("<configuration version=\"36\">"
                        "<folder id=\"notebook\" label=\"notebook\" path=\"%1\" type=\"sendreceive\" "
                        "rescanIntervalS=\"2\" fsWatcherEnabled=\"true\" fsWatcherDelayS=\"1\">"
                        "<device id=\"%2\"></device><device id=\"%3\"></device>"
