@@ -6,10 +6,10 @@
 #include "app/main_window.h"
 #include "crops/crop_records.h"
 #include "crops/crop_tab.h"
-#include "purchases/choice_select.h"
 #include "purchases/purchase_records.h"
 #include "purchases/purchase_tab.h"
 #include "widgets/app_context.h"
+#include "widgets/dialog_support.h"
 #include "widgets/list_view3.h"
 
 #include <QComboBox>
@@ -41,9 +41,9 @@ void followChange(TPurchaseTab& tab, TCostList& costs, TCost& cost) {
     costs.SortByDate();
     tab.RebuildYears();
     tab.RebuildMonths();
-    SelectByText(tab.years(), cost.nen);
+    choices::selectByTextQuietly(tab.years(), cost.nen);
     tab.YearChanged();
-    SelectByText(tab.months(), cost.tuki);
+    choices::selectByTextQuietly(tab.months(), cost.tuki);
     tab.MonthChanged();
     CheckByData(&cost, tab.list());
 }
@@ -60,7 +60,7 @@ QList<Figure> purchaseFigures(const QString& root, int runs) {
     painted(&window);
 
     const auto chooseYear = [&](const QString& year) {
-        SelectByText(tab.years(), year);
+        choices::selectByTextQuietly(tab.years(), year);
         tab.YearChanged();
         painted(&window);
     };

@@ -255,14 +255,6 @@ void TForm2::TemplateButtonClick() {
     cursor.insertText(m_memo->document()->isEmpty() ? lines : lines + u'\n');
 }
 
-bool TForm2::failsWith(bool failed, const QString& text, QWidget* focus) {
-    if (failed) {
-        m_platform.message(text);
-        focus->setFocus();
-    }
-    return failed;
-}
-
 // The first failing check wins; no field is trimmed.
 bool TForm2::checksPass() {
     const TSakumotu* other = m_mode == ModeChange ? m_catalogue.FindOtherByName(m_name->text(), m_crop)

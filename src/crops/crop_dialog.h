@@ -51,7 +51,6 @@ private:
     void setTabOrder();
     void RefreshPeriodList();
     TJiki* selectedPeriod();
-    bool failsWith(bool failed, const QString& text, QWidget* focus);
     bool checksPass();
     void writeCrop(TSakumotu& crop) const;
 

@@ -92,14 +92,6 @@ void TForm18::FormShow() {
     m_memo->setText(m_okini->memo);
 }
 
-bool TForm18::failsWith(bool failed, const QString& text, QLineEdit* focus) {
-    if (!failed)
-        return false;
-    m_platform.message(text);
-    focus->setFocus();
-    return true;
-}
-
 // The address is taken as typed: even the bare "http://" is a favourite.
 void TForm18::OkButtonClick() {
     if (failsWith(m_name->text().isEmpty(), QStringLiteral("名称を入力してください。"), m_name) ||

@@ -25,7 +25,6 @@ private:
     void buildLayout();
     QLineEdit* field(const char* objectName, bool japanese);
     void FormShow();
-    bool failsWith(bool failed, const QString& text, QLineEdit* focus);
 
     Platform& m_platform;
     TOkiniList& m_list;

@@ -1,6 +1,5 @@
 #include "plans/colour_dialog.h"
 
-#include "plans/dialog_support.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
 #include "widgets/platform.h"

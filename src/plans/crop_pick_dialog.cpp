@@ -2,7 +2,6 @@
 
 #include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
-#include "plans/dialog_support.h"
 #include "widgets/platform.h"
 
 #include <QHBoxLayout>
@@ -94,7 +93,7 @@ void TForm10::AddCropButtonClick() {
 void TForm10::OkButtonClick() {
     const int row = selectedRow();
     if (row < 0) {
-        plandlg::refuse(m_platform, QStringLiteral("作物を選択してください。"), m_list);
+        refuse(QStringLiteral("作物を選択してください。"), m_list);
         return;
     }
     m_crop = m_catalogue.at(row);

@@ -1,8 +1,8 @@
 #include "plans/entry_dialog.h"
 
 #include "crops/crop_records.h"
-#include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
+#include "widgets/dialog_support.h"
 #include "widgets/number_list.h"
 #include "widgets/number_text.h"
 #include "widgets/platform.h"
@@ -171,10 +171,10 @@ TGroup* TForm9::selectedGroup() const {
 }
 
 void TForm9::showEntry() {
-    plandlg::selectByText(m_groups, m_in.group ? m_in.group->name : QString());
+    choices::selectByText(m_groups, m_in.group ? m_in.group->name : QString());
     const QString texts[] = {m_entry->StTuki, m_entry->StShuu, m_entry->EdTuki, m_entry->EdShuu};
     for (size_t i = 0; i < m_period.size(); ++i)
-        plandlg::selectByText(m_period[i], texts[i]);
+        choices::selectByText(m_period[i], texts[i]);
     for (int i = 0; i < m_rows.count(); ++i)
         if (m_rows.at(i)->ichi == m_entry->ichi)
             m_rowList->setCurrentIndex(i);
@@ -206,21 +206,20 @@ void TForm9::GroupAddButtonClick() {
     group->order = order;
     m_in.plan->SaveToFile(m_platform.dataFolder(), m_in.planName, m_in.planFile, m_platform);
     fillGroups();
-    plandlg::selectByText(m_groups, group->name);
+    choices::selectByText(m_groups, group->name);
 }
 
 bool TForm9::checksPass() {
     if (!selectedGroup())
-        return !plandlg::refuse(m_platform, QStringLiteral("グループを選択してください。"), m_groups);
+        return !refuse(QStringLiteral("グループを選択してください。"), m_groups);
     if (!isDummy())
         for (QComboBox* box : m_period)
             if (box->currentIndex() < 0)
-                return !plandlg::refuse(m_platform, QStringLiteral("栽培期間を選択してください。"),
-                                        m_period[0]);
+                return !refuse(QStringLiteral("栽培期間を選択してください。"), m_period[0]);
     if (m_rowList->currentIndex() < 0)
-        return !plandlg::refuse(m_platform, QStringLiteral("位置を選択してください。"), m_rowList);
+        return !refuse(QStringLiteral("位置を選択してください。"), m_rowList);
     if (!isDummy() && !wholeNumber(m_down->text()))
-        return !plandlg::refuse(m_platform, QStringLiteral("整数のみ入力してください。"), m_down);
+        return !refuse(QStringLiteral("整数のみ入力してください。"), m_down);
     return true;
 }
 

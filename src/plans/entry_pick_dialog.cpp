@@ -1,6 +1,5 @@
 #include "plans/entry_pick_dialog.h"
 
-#include "plans/dialog_support.h"
 #include "plans/plan_records.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
@@ -11,7 +10,7 @@
 #include <QVBoxLayout>
 
 TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidget* parent)
-    : FormDialog(platform, parent), m_platform(platform), m_plan(plan), m_includeDummies(includeDummies) {
+    : FormDialog(platform, parent), m_plan(plan), m_includeDummies(includeDummies) {
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("作物選択"));
 
@@ -59,7 +58,7 @@ void TForm6::FormShow() {
 
 void TForm6::OkButtonClick() {
     if (m_list->CheckedIndex() == -1) {
-        plandlg::refuse(m_platform, QStringLiteral("作物を選択してください。"), m_list);
+        refuse(QStringLiteral("作物を選択してください。"), m_list);
         return;
     }
     m_entry = m_list->checkedRecord<TSakumotu2>();

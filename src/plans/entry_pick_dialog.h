@@ -27,7 +27,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    Platform& m_platform;
     TGroupList& m_plan;
     const bool m_includeDummies;
     TSakumotu2* m_entry = nullptr;

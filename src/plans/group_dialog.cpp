@@ -1,6 +1,5 @@
 #include "plans/group_dialog.h"
 
-#include "plans/dialog_support.h"
 #include "plans/plan_records.h"
 #include "widgets/number_text.h"
 #include "widgets/platform.h"
@@ -11,7 +10,7 @@
 #include <QPushButton>
 
 TForm1::TForm1(Platform& platform, const TGroupList& plan, const TGroup* group, QWidget* parent)
-    : FormDialog(platform, parent), m_platform(platform), m_plan(plan), m_group(group) {
+    : FormDialog(platform, parent), m_plan(plan), m_group(group) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("グループ"));
 
@@ -64,13 +63,12 @@ bool TForm1::checksPass() {
     const QString name = m_name->text();
     const QString order = m_order->text();
     if (name.isEmpty())
-        return !plandlg::refuse(m_platform, QStringLiteral("グループ名を入力してください。"), m_name);
+        return !refuse(QStringLiteral("グループ名を入力してください。"), m_name);
     if (!order.isEmpty() && !wholeNumber(order))
-        return !plandlg::refuse(m_platform, QStringLiteral("表示順は整数のみ入力してください。"), m_order);
+        return !refuse(QStringLiteral("表示順は整数のみ入力してください。"), m_order);
     const TGroup* other = m_group ? m_plan.FindOtherGroup(name, m_group) : m_plan.FindGroup(name);
     if (other)
-        return !plandlg::refuse(m_platform, QStringLiteral("すでに存在するグループ名が入力されています。"),
-                                m_name);
+        return !refuse(QStringLiteral("すでに存在するグループ名が入力されています。"), m_name);
     return true;
 }
 

@@ -28,7 +28,6 @@ protected:
 private:
     bool checksPass();
 
-    Platform& m_platform;
     const TGroupList& m_plan;
     const TGroup* m_group;
     bool m_shown = false;

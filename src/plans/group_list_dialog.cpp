@@ -1,7 +1,6 @@
 #include "plans/group_list_dialog.h"
 
 #include "history/command_scope.h"
-#include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
 #include "plans/plan_records.h"
 #include "widgets/list_view3.h"

@@ -1,6 +1,5 @@
 #include "plans/plan_name_dialog.h"
 
-#include "plans/dialog_support.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -9,7 +8,7 @@
 #include <QPushButton>
 
 TForm42::TForm42(Platform& platform, const QString& currentName, QWidget* parent)
-    : FormDialog(platform, parent), m_platform(platform) {
+    : FormDialog(platform, parent) {
     setObjectName(QStringLiteral("TForm42"));
     setWindowTitle(QStringLiteral("計画名変更"));
 
@@ -39,7 +38,7 @@ QString TForm42::newName() const {
 // Any name will do, even one another plan already has.
 void TForm42::OkButtonClick() {
     if (m_name->text().isEmpty()) {
-        plandlg::refuse(m_platform, QStringLiteral("作付計画名を入力してください。"), m_name);
+        refuse(QStringLiteral("作付計画名を入力してください。"), m_name);
         return;
     }
     accept();

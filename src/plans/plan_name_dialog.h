@@ -18,7 +18,6 @@ public:
     void OkButtonClick();
 
 private:
-    Platform& m_platform;
     QLineEdit* m_name;
     QPushButton* m_ok;
 };

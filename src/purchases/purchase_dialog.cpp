@@ -1,7 +1,7 @@
 #include "purchases/purchase_dialog.h"
 
-#include "purchases/choice_select.h"
 #include "purchases/purchase_line_dialog.h"
+#include "widgets/dialog_support.h"
 #include "widgets/list_view3.h"
 #include "widgets/number_list.h"
 #include "widgets/platform.h"
@@ -153,9 +153,9 @@ void TForm15::showEvent(QShowEvent* event) {
 void TForm15::FormShow() {
     const QDate today = m_platform.today();
     m_nen->setText(orToday(m_initialYear, today.year()));
-    SelectByText(m_tuki, orToday(m_initialMonth, today.month()));
+    choices::selectByTextQuietly(m_tuki, orToday(m_initialMonth, today.month()));
     fillDays();
-    SelectByText(m_hi, orToday(m_initialDay, today.day()));
+    choices::selectByTextQuietly(m_hi, orToday(m_initialDay, today.day()));
     m_chosenDay = m_hi->currentText();
     if (m_cost)
         m_lines.CopyFrom(m_cost->sina);
@@ -164,7 +164,7 @@ void TForm15::FormShow() {
 }
 
 void TForm15::fillDays() {
-    FillChoices(m_hi, DayList(m_nen->text(), m_tuki->currentText()));
+    choices::fill(m_hi, DayList(m_nen->text(), m_tuki->currentText()));
 }
 
 // --- the date ---
@@ -175,7 +175,7 @@ void TForm15::fillDays() {
 void TForm15::YearEditChange() {
     fillDays();
     if (m_hi->findText(m_chosenDay, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
-        SelectByText(m_hi, m_chosenDay);
+        choices::selectByTextQuietly(m_hi, m_chosenDay);
 }
 
 // A new month drops the chosen day: the gardener picks the day again.
@@ -236,14 +236,6 @@ void TForm15::LineDeleteClick() {
 }
 
 // --- OK ---
-
-bool TForm15::failsWith(bool failed, const QString& text, QWidget* focus) {
-    if (failed) {
-        m_platform.message(text);
-        focus->setFocus();
-    }
-    return failed;
-}
 
 void TForm15::writeCost() {
     if (!m_cost)

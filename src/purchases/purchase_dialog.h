@@ -49,7 +49,6 @@ private:
     void RefreshLines();
     void SetTotal();
     TSina* checkedLine();
-    bool failsWith(bool failed, const QString& text, QWidget* focus);
     void writeCost();
 
     Platform& m_platform;

@@ -56,14 +56,6 @@ void TForm16::buildLayout() {
     connect(m_ok, &QPushButton::clicked, this, &TForm16::OkButtonClick);
 }
 
-bool TForm16::failsWith(bool failed, const QString& text, QWidget* focus) {
-    if (failed) {
-        m_platform.message(text);
-        focus->setFocus();
-    }
-    return failed;
-}
-
 void TForm16::OkButtonClick() {
     if (failsWith(m_name->text().isEmpty(), QStringLiteral("購入内容を入力してください。"), m_name) ||
         failsWith(m_kingaku->text().isEmpty(), QStringLiteral("金額を入力してください。"), m_kingaku))

@@ -23,7 +23,6 @@ public:
 
 private:
     void buildLayout();
-    bool failsWith(bool failed, const QString& text, QWidget* focus);
 
     Platform& m_platform;
     TSinaList& m_lines;

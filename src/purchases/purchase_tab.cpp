@@ -1,11 +1,11 @@
 #include "purchases/purchase_tab.h"
 
 #include "history/command_scope.h"
-#include "purchases/choice_select.h"
 #include "purchases/purchase_chart_window.h"
 #include "purchases/purchase_dialog.h"
 #include "purchases/purchase_records.h"
 #include "widgets/app_context.h"
+#include "widgets/dialog_support.h"
 #include "widgets/list_view3.h"
 #include "widgets/number_list.h"
 #include "widgets/platform.h"
@@ -116,14 +116,15 @@ QPushButton* TPurchaseTab::commandButton(const QString& caption, const char* obj
 
 void TPurchaseTab::RebuildYears() {
     const QString remembered = m_years->currentText();
-    FillChoices(m_years, QStringList{kCostAllEntries} + m_context.costs->YearList());
-    SelectByText(m_years, remembered);
+    choices::fill(m_years, QStringList{kCostAllEntries} + m_context.costs->YearList());
+    choices::selectByTextQuietly(m_years, remembered);
 }
 
 void TPurchaseTab::RebuildMonths() {
     const QString remembered = m_months->currentText();
-    FillChoices(m_months, QStringList{kCostAllEntries} + m_context.costs->MonthList(m_years->currentText()));
-    SelectByText(m_months, remembered);
+    choices::fill(m_months,
+                  QStringList{kCostAllEntries} + m_context.costs->MonthList(m_years->currentText()));
+    choices::selectByTextQuietly(m_months, remembered);
 }
 
 void TPurchaseTab::RefreshList() {
@@ -160,9 +161,9 @@ TCost* TPurchaseTab::checkedCost() {
 void TPurchaseTab::followCost(const TCost& cost) {
     RebuildYears();
     RebuildMonths();
-    SelectByText(m_years, cost.nen);
+    choices::selectByTextQuietly(m_years, cost.nen);
     YearChanged();
-    SelectByText(m_months, cost.tuki);
+    choices::selectByTextQuietly(m_months, cost.tuki);
     MonthChanged();
 }
 

@@ -4,6 +4,7 @@
 #include "schedule/task_presets.h"
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
+#include "widgets/dialog_support.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -19,7 +20,7 @@ namespace {
 enum Column { CheckColumn, NameColumn, MonthColumn, MonthUnit, WeekColumn, WeekUnit, NoteColumn };
 
 QComboBox* referenceList(QComboBox* list, const QString& text) {
-    week_lists::selectByText(list, text);
+    choices::selectByText(list, text);
     list->setEnabled(false);
     return list;
 }
@@ -125,8 +126,8 @@ void TForm13::fillRows(const TSakumotu2& entry) {
     for (int i = 0; i < kRowCount; ++i) {
         const Row& row = m_rows.at(i);
         row.name->setText(defaults.at(i).name);
-        week_lists::selectByText(row.month, defaults.at(i).tuki);
-        week_lists::selectByText(row.week, defaults.at(i).shuu);
+        choices::selectByText(row.month, defaults.at(i).tuki);
+        choices::selectByText(row.week, defaults.at(i).shuu);
         row.note->setText(defaults.at(i).note);
     }
 }

@@ -3,6 +3,7 @@
 #include "schedule/task_presets.h"
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
+#include "widgets/dialog_support.h"
 #include "widgets/lines_edit.h"
 #include "widgets/platform.h"
 
@@ -79,17 +80,9 @@ void TForm11::showTask() {
     if (!m_task)
         return;
     m_name->setEditText(m_task->name);
-    week_lists::selectByText(m_month, m_task->tuki);
-    week_lists::selectByText(m_week, m_task->shuu);
+    choices::selectByText(m_month, m_task->tuki);
+    choices::selectByText(m_week, m_task->shuu);
     m_note->setLines(m_task->note);
-}
-
-bool TForm11::failsWith(bool failed, const QString& text, QWidget* focus) {
-    if (failed) {
-        m_platform.message(text);
-        focus->setFocus();
-    }
-    return failed;
 }
 
 // Only the empty name is refused: blanks count as text.

@@ -25,7 +25,6 @@ public:
 private:
     void buildLayout();
     void showTask();
-    bool failsWith(bool failed, const QString& text, QWidget* focus);
     bool checksPass();
 
     Platform& m_platform;

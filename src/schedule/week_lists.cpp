@@ -30,14 +30,6 @@ QComboBox* weekList(const char* objectName, QWidget* parent) {
     return numberList(objectName, 5, parent);
 }
 
-void selectByText(QComboBox* list, const QString& text) {
-    const int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
-        list->setCurrentIndex(index);
-    else if (list->count() > 0)
-        list->setCurrentIndex(0);
-}
-
 QString selectedText(const QComboBox* list) {
     return list->currentIndex() < 0 ? QString() : list->currentText();
 }

@@ -12,10 +12,6 @@ namespace week_lists {
 QComboBox* monthList(const char* objectName, QWidget* parent);
 QComboBox* weekList(const char* objectName, QWidget* parent);
 
-// Selects the first item whose text equals text; when none does and the list
-// is not empty, the first item.
-void selectByText(QComboBox* list, const QString& text);
-
 // The text of the selected item, or nothing when none is selected.
 QString selectedText(const QComboBox* list);
 

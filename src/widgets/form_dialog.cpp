@@ -163,3 +163,9 @@ void FormDialog::closeEvent(QCloseEvent* event) {
     }
     QDialog::closeEvent(event);
 }
+
+bool FormDialog::refuse(const QString& text, QWidget* focus) {
+    m_askPlatform.message(text);
+    focus->setFocus();
+    return true;
+}

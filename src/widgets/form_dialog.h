@@ -41,6 +41,11 @@ protected:
     // A list whose rows are something the gardener enters (the periods of a
     // crop, the lines of a purchase) rather than a choice.
     void countAsInput(QAbstractItemView* list);
+    // A check that failed: says text, puts the focus on focus and gives true,
+    // so the dialog stays open for the gardener to mend it.
+    bool refuse(const QString& text, QWidget* focus);
+    // refuse, when failed.
+    bool failsWith(bool failed, const QString& text, QWidget* focus) { return failed && refuse(text, focus); }
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
