@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
+#include "harvest/harvest_files.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
@@ -19,6 +20,7 @@ const QStringList& dataFileNames() {
             all << plan.fileName;
         all.sort();
         all << kYoteiFileName << kCostFileName << kOkiniFileName;
+        all << kShukakuFileName << kNikkiFileName;
         return all;
     }();
     return names;
@@ -29,7 +31,9 @@ bool isDataFile(const QString& fileName) {
 }
 
 store::NotebookFiles notebookFiles(const QString& dataFolder) {
-    return {dataFolder, dataFileNames() + QStringList{kOkiniPageName}, {QStringLiteral("history")}};
+    return {dataFolder,
+            dataFileNames() + QStringList{kOkiniPageName},
+            {QStringLiteral("history"), kPhotoFolderName}};
 }
 
 int recordsOf(const QString& fileName, const store::ElementCounts& counts) {

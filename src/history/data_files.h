@@ -9,7 +9,8 @@
 namespace history {
 
 // The data files whose versions the history keeps: the crop catalogue, the
-// eight plans, the schedule, the purchases and the favourites. The favourites
+// eight plans, the schedule, the purchases, the favourites, the harvests and
+// the diary (whose photos are a folder of the notebook, not versions). The favourites
 // page is made from the favourites and is never kept.
 const QStringList& dataFileNames();
 bool isDataFile(const QString& fileName);
