@@ -6,9 +6,12 @@
 #include "app/search_kinds.h"
 #include "app/settings_dialog.h"
 #include "app/tab_row_style.h"
+#include "cards/show_card.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
+#include "harvest/harvest_files.h"
+#include "harvest/harvest_tab.h"
 #include "history/history.h"
 #include "history/undo_commands.h"
 #include "plans/plan_tab.h"
@@ -55,6 +58,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent)
     m_context.tasks = &m_tasks;
     m_context.costs = &m_costs;
     m_context.okini = &m_okini;
+    m_context.harvest = &m_harvest;
 
     setWindowTitle(kMainCaption);
     setObjectName(QStringLiteral("TForm5"));
@@ -82,6 +86,8 @@ void TForm5::forgetRecords() {
     m_cropTab->list()->clear();
     m_scheduleTab->list()->clear();
     m_purchaseTab->list()->clear();
+    m_harvestTab->harvestList()->clear();
+    m_harvestTab->diaryList()->clear();
 }
 
 // Before the window opens: an undo a kill cut short is finished or rolled
@@ -134,6 +140,8 @@ void TForm5::buildTabs() {
     m_planTab = new TPlanTab(m_context, m_tabs);
     m_scheduleTab = new TScheduleTab(m_context, m_tabs);
     m_purchaseTab = new TPurchaseTab(m_context, m_tabs);
+    m_harvestTab = new THarvestTab(m_context, m_harvest, m_tabs);
+    m_harvestTab->showDiaryCard = [this](const TNikki& entry) { showDiaryCard(entry, m_platform, this); };
     m_osusumeBrowser = buildBrowser("osusumeBrowser");
     m_favouritesTab = new TFavouritesTab(m_context, m_tabs);
 
@@ -142,6 +150,7 @@ void TForm5::buildTabs() {
     m_tabs->addTab(m_planTab, QStringLiteral("作付計画"));
     m_tabs->addTab(m_scheduleTab, QStringLiteral("予定"));
     m_tabs->addTab(m_purchaseTab, QStringLiteral("購入履歴"));
+    m_tabs->addTab(m_harvestTab, QStringLiteral("収穫・日誌"));
     m_tabs->addTab(m_osusumeBrowser, QStringLiteral("オススメ"));
     m_tabs->addTab(m_favouritesTab, QStringLiteral("お気に入り"));
     m_tabs->setCornerWidget(buildCorner(), Qt::TopRightCorner);
@@ -156,6 +165,7 @@ void TForm5::buildTabs() {
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
     m_context.redrawChart = [this] { m_planTab->Redraw(); };
     m_context.reloadPlan = [this] { m_planTab->SpeedButtonClick(); };
+    m_context.noteTaskDone = [this](const QString& taskName) { noteTaskDone(taskName); };
 }
 
 // 「…」 holds the commands of the whole notebook that need no button of their own.
@@ -240,6 +250,7 @@ void TForm5::FormShow() {
         startPlans();
         startTasks();
         startPurchases();
+        startHarvests({kShukakuFileName, kNikkiFileName});
         startFavourites();
     } catch (const std::exception& e) {
         m_platform.error(errorText(e));
@@ -303,6 +314,7 @@ void TForm5::ReloadData(const QStringList& files) {
         startTasks();
     if (files.contains(kCostFileName))
         startPurchases();
+    startHarvests(files);
     if (files.contains(kOkiniFileName)) {
         m_okini.clear();
         startFavourites();
@@ -346,6 +358,26 @@ void TForm5::startPurchases() {
     m_costs.SortByDate();
     m_purchaseTab->RebuildYears();
     m_purchaseTab->YearChanged();
+}
+
+void TForm5::startHarvests(const QStringList& files) {
+    const bool harvests = files.contains(kShukakuFileName);
+    const bool diary = files.contains(kNikkiFileName);
+    if (!harvests && !diary)
+        return;
+    m_harvestTab->harvestList()->clear();
+    m_harvestTab->diaryList()->clear();
+    if (harvests)
+        m_harvest.LoadShukaku(m_platform.dataFolder(), m_platform);
+    if (diary)
+        m_harvest.LoadNikki(m_platform.dataFolder(), m_platform);
+    m_harvestTab->Reload();
+}
+
+// Inside the command of 完了にする, so one undo takes back the task and its line.
+void TForm5::noteTaskDone(const QString& taskName) {
+    if (m_harvest.AddTaskLine(taskName, m_platform.today(), m_platform.dataFolder(), m_platform))
+        m_harvestTab->Reload();
 }
 
 void TForm5::startFavourites() {

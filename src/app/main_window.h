@@ -3,6 +3,7 @@
 #include "app/window_memory.h"
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
+#include "harvest/harvest_book.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
@@ -21,6 +22,7 @@ class TCropTab;
 class TPlanTab;
 class TScheduleTab;
 class TPurchaseTab;
+class THarvestTab;
 class TFavouritesTab;
 class TPassingNote;
 class TUndoCommands;
@@ -29,7 +31,7 @@ class History;
 }
 
 // The main window. It owns every record list for the whole run, builds the
-// seven tabs and, when first shown, loads the data in a fixed order.
+// eight tabs and, when first shown, loads the data in a fixed order.
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +44,7 @@ public:
     TPlanTab* planTab() const { return m_planTab; }
     TScheduleTab* scheduleTab() const { return m_scheduleTab; }
     TPurchaseTab* purchaseTab() const { return m_purchaseTab; }
+    THarvestTab* harvestTab() const { return m_harvestTab; }
     TFavouritesTab* favouritesTab() const { return m_favouritesTab; }
     // Null when the platform keeps no history.
     TUndoCommands* undoCommands() const { return m_undo; }
@@ -85,6 +88,8 @@ private:
     void startPlans();
     void startTasks();
     void startPurchases();
+    void startHarvests(const QStringList& files);
+    void noteTaskDone(const QString& taskName);
     void startFavourites();
 
     Platform& m_platform;
@@ -95,6 +100,7 @@ private:
     TYoteiList m_tasks;
     TCostList m_costs;
     TOkiniList m_okini;
+    THarvestBook m_harvest;
     AppContext m_context;
     // After the lists: the history reads what they are loaded from.
     std::unique_ptr<history::History> m_history;
@@ -110,6 +116,7 @@ private:
     TPlanTab* m_planTab = nullptr;
     TScheduleTab* m_scheduleTab = nullptr;
     TPurchaseTab* m_purchaseTab = nullptr;
+    THarvestTab* m_harvestTab = nullptr;
     TFavouritesTab* m_favouritesTab = nullptr;
     bool m_shown = false;
     WindowMemory m_memory;

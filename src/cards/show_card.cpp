@@ -16,3 +16,8 @@ void showPurchaseCard(const TCost& cost, Platform& platform, QWidget* owner) {
     TForm17 card(cost, platform, owner);
     card.exec();
 }
+
+void showDiaryCard(const TNikki& entry, Platform& platform, QWidget* owner) {
+    TFormNikkiCard card(entry, platform, owner);
+    card.exec();
+}

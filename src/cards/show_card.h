@@ -5,9 +5,11 @@ class QWidget;
 class TSakumotu;
 class TYotei;
 class TCost;
+class TNikki;
 
 // The 表示 commands of the crop, schedule and purchase tabs: the record as a
 // card, modal over the owner, discarded when it closes. The record is only read.
 void showCropCard(const TSakumotu& crop, Platform& platform, QWidget* owner);
 void showTaskCard(const TYotei& task, Platform& platform, QWidget* owner);
 void showPurchaseCard(const TCost& cost, Platform& platform, QWidget* owner);
+void showDiaryCard(const TNikki& entry, Platform& platform, QWidget* owner);

@@ -10,6 +10,7 @@ class TGroupList;
 class TYoteiList;
 class TCostList;
 class TOkiniList;
+class THarvestBook;
 namespace history {
 class History;
 }
@@ -23,6 +24,7 @@ struct AppContext {
     TYoteiList* tasks = nullptr;
     TCostList* costs = nullptr;
     TOkiniList* okini = nullptr;
+    THarvestBook* harvest = nullptr; // the harvest log and the diary
     // The history of changes; null when it is off. Commands name their change through it.
     history::History* history = nullptr;
 
@@ -34,6 +36,8 @@ struct AppContext {
     std::function<void()> redrawChart;
     std::function<void()> reloadPlan;
     std::function<void()> refreshCropList;
+    // A task was marked done and saved: the diary notes it, in the same command.
+    std::function<void(const QString& taskName)> noteTaskDone;
 
     // Set by the main window when it keeps the history: after a delete or a
     // clear that was saved, it tells the gardener that Ctrl+Z takes it back.

@@ -205,7 +205,7 @@ void HistoryWindowTest::cropRenameComesBackWholeInOneStep() {
 // again from the list as it was.
 void HistoryWindowTest::favouritesUndoShowsThePageAgain() {
     open();
-    m_window->tabWidget()->setCurrentIndex(6);
+    m_window->tabWidget()->setCurrentIndex(7);
     whenModal<TForm18>([](TForm18* dialog) {
         dialog->findChild<QLineEdit*>("nameEdit")->setText(QStringLiteral("野菜の会"));
         QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
