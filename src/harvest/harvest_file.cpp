@@ -13,9 +13,24 @@
 
 namespace {
 
-QDate readDate(const store::XmlNode& node) {
-    const QDate date = QDate::fromString(node.text("@hi"), Qt::ISODate);
-    if (!date.isValid())
+int digits(QStringView text) {
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+// YYYY-MM-DD and nothing else; read by hand, since a long log has thousands.
+QDate readDate(const store::XmlNode& node, store::TextPool& pool) {
+    const QString text = node.text("@hi", pool);
+    QDate date;
+    if (text.size() == 10 && text[4] == u'-' && text[7] == u'-')
+        date = QDate(digits(QStringView(text).left(4)), digits(QStringView(text).mid(5, 2)),
+                     digits(QStringView(text).mid(8, 2)));
+    if (!date.isValid() || date.year() < 1)
         throw store::XmlError("invalid date");
     return date;
 }
@@ -26,11 +41,12 @@ QString dateAttribute(const QDate& date) {
 
 // The text of an optional child: empty when it is not there.
 QString optionalText(const store::XmlNode& node, const char* name, store::TextPool& pool) {
-    return node.select(name).isEmpty() ? QString() : node.text(name, pool);
+    const QList<store::XmlNode> found = node.select(name);
+    return found.isEmpty() ? QString() : found.first().text(".", pool);
 }
 
 void readShukaku(const store::XmlNode& node, TShukaku& record, store::TextPool& pool) {
-    record.date = readDate(node);
+    record.date = readDate(node, pool);
     record.crop = node.text("crop", pool);
     record.hatake = node.text("hatake", pool);
     record.ryou = node.text("ryou", pool);
@@ -50,7 +66,7 @@ void writeShukaku(store::XmlWriter& out, const TShukaku& record) {
 }
 
 void readNikki(const store::XmlNode& node, TNikki& record, store::TextPool& pool) {
-    record.date = readDate(node);
+    record.date = readDate(node, pool);
     record.kind = node.select("@kind").isEmpty() ? QString() : node.text("@kind", pool);
     record.text = node.text("text");
     record.crop = optionalText(node, "crop", pool);
