@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
+#include "harvest/harvest_files.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
@@ -12,10 +13,10 @@ namespace history {
 // A plan file that cannot be read was told of when it was loaded; its button's caption stands for it.
 FileNames FileNames::ofFolder(const QString& folder) {
     FileNames names;
-    names.m_names = {{kCropFileName, QStringLiteral("作物一覧")},
-                     {kYoteiFileName, QStringLiteral("予定")},
-                     {kCostFileName, QStringLiteral("購入履歴")},
-                     {kOkiniFileName, QStringLiteral("お気に入り")}};
+    names.m_names = {
+        {kCropFileName, QStringLiteral("作物一覧")}, {kYoteiFileName, QStringLiteral("予定")},
+        {kCostFileName, QStringLiteral("購入履歴")}, {kOkiniFileName, QStringLiteral("お気に入り")},
+        {kShukakuFileName, QStringLiteral("収穫")},  {kNikkiFileName, QStringLiteral("日誌")}};
     store::RecordingSink quiet;
     for (const PlanFileInfo& plan : PlanFiles()) {
         const QString name = ReadPlanName(folder, plan.fileName, quiet);
