@@ -12,7 +12,6 @@ QString harvestsWritten(int harvests);
 QString diaryWritten(int entries);
 // The line after the load message of a data file an export could not read.
 QString unreadableNothingWritten(const QString& dataFile);
-QString writeFailed(const QString& path, const QString& reason);
 QString noDataFolder(const QString& folder);
 
 } // namespace exportmsg

@@ -3,8 +3,7 @@
 #include "harvest/harvest_book.h"
 #include "harvest/harvest_widgets.h"
 #include "harvest/photo_import.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
+#include "widgets/lines_edit.h"
 #include "widgets/platform.h"
 
 #include <QComboBox>
@@ -12,7 +11,6 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -26,14 +24,16 @@ constexpr int kChosenRole = Qt::UserRole + 1;
 
 TFormNikki::TFormNikki(Platform& platform, THarvestBook& book, TNikki* record, const QDate& date,
                        const HarvestChoices& choices, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_book(book), m_record(record) {
+    : FormDialog(platform, parent), m_platform(platform), m_book(book), m_record(record) {
     setObjectName(QStringLiteral("TFormNikki"));
     setWindowTitle(QStringLiteral("日誌"));
     auto* form = new QFormLayout;
     m_date = harvestui::dateEdit(record ? record->date : date, this);
     m_crop = harvestui::namesBox("cropCombo", choices.crops, record ? record->crop : QString(), this);
     m_bed = harvestui::namesBox("bedCombo", choices.beds, record ? record->hatake : QString(), this);
-    m_text = new QPlainTextEdit(record ? record->text : QString(), this);
+    // Enter starts a new line of the entry; Ctrl+Enter is OK.
+    m_text = new LinesEdit(this);
+    m_text->setPlainText(record ? record->text : QString());
     m_text->setObjectName(QStringLiteral("diaryText"));
     m_text->setTabChangesFocus(true);
     form->addRow(QStringLiteral("日付"), m_date);
@@ -50,16 +50,16 @@ TFormNikki::TFormNikki(Platform& platform, THarvestBook& book, TNikki* record, c
             item->setData(kStoredRole, name);
         }
     form->addRow(QStringLiteral("写真"), m_photos);
+    countAsInput(m_photos);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form, 1);
     layout->addLayout(buildPhotoRow());
     layout->addSpacing(6);
     QPushButton* ok = nullptr;
-    layout->addLayout(okCancelRow(this, ok));
+    layout->addLayout(okCancelRow(ok));
     connect(ok, &QPushButton::clicked, this, &TFormNikki::OkButtonClick);
     resize(460, 420);
-    centreOnMainWindow(this);
 }
 
 QLayout* TFormNikki::buildPhotoRow() {

@@ -1,21 +1,20 @@
 #pragma once
 
 #include "harvest/harvest_choices.h"
-
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QComboBox;
 class QDateEdit;
 class QListWidget;
-class QPlainTextEdit;
+class LinesEdit;
 class THarvestBook;
 class TNikki;
 
 // 日誌: one diary entry with its photos. Photos chosen here are copied into the
 // notebook only on OK; one that cannot be read is reported and left out, and
 // the entry is saved without it.
-class TFormNikki : public QDialog {
+class TFormNikki : public FormDialog {
     Q_OBJECT
 public:
     TFormNikki(Platform& platform, THarvestBook& book, TNikki* record, const QDate& date,
@@ -39,6 +38,6 @@ private:
     QDateEdit* m_date;
     QComboBox* m_crop;
     QComboBox* m_bed;
-    QPlainTextEdit* m_text;
+    LinesEdit* m_text;
     QListWidget* m_photos;
 };

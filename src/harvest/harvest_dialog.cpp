@@ -2,8 +2,6 @@
 
 #include "harvest/harvest_book.h"
 #include "harvest/harvest_widgets.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 #include "widgets/suji_edit.h"
 
@@ -16,7 +14,7 @@
 
 TFormShukaku::TFormShukaku(Platform& platform, THarvestBook& book, TShukaku* record, const QDate& date,
                            const HarvestChoices& choices, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_book(book), m_record(record) {
+    : FormDialog(platform, parent), m_platform(platform), m_book(book), m_record(record) {
     setObjectName(QStringLiteral("TFormShukaku"));
     setWindowTitle(QStringLiteral("収穫"));
     auto* form = new QFormLayout;
@@ -48,10 +46,9 @@ TFormShukaku::TFormShukaku(Platform& platform, THarvestBook& book, TShukaku* rec
     layout->addLayout(form);
     layout->addSpacing(6);
     QPushButton* ok = nullptr;
-    layout->addLayout(okCancelRow(this, ok));
+    layout->addLayout(okCancelRow(ok));
     connect(ok, &QPushButton::clicked, this, &TFormShukaku::OkButtonClick);
     resize(380, sizeHint().height());
-    centreOnMainWindow(this);
 }
 
 bool TFormShukaku::failsWith(bool failed, const QString& text, QWidget* focus) {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "harvest/harvest_choices.h"
-
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QComboBox;
@@ -14,7 +13,7 @@ class TShukaku;
 
 // 収穫: one harvest. Only OK writes the record into the log, sorts it by
 // date and saves shukaku.xml, so キャンセル leaves both as they were.
-class TFormShukaku : public QDialog {
+class TFormShukaku : public FormDialog {
     Q_OBJECT
 public:
     // record is the harvest to change, or null for a new one dated date.

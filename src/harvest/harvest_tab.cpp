@@ -292,8 +292,8 @@ void THarvestTab::ShowButtonClick() {
         return;
     }
     if (showsDiary()) {
-        if (showDiaryCard)
-            showDiaryCard(*m_diaryList->checkedRecord<TNikki>());
+        if (m_context.showDiaryCard)
+            m_context.showDiaryCard(*m_diaryList->checkedRecord<TNikki>(), window());
         return;
     }
     const TShukaku* h = m_harvestList->checkedRecord<TShukaku>();

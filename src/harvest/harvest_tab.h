@@ -36,9 +36,6 @@ public:
     QRadioButton* harvestRadio() const { return m_harvestRadio; }
     QRadioButton* diaryRadio() const { return m_diaryRadio; }
 
-    // The diary card lives elsewhere; it plugs in here.
-    std::function<void(const TNikki& entry)> showDiaryCard;
-
     // After the book's files were read again: filters and rows as at start-up.
     void Reload();
     void RebuildYears();

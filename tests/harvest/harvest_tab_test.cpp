@@ -6,7 +6,7 @@
 #include "harvest/harvest_tab.h"
 #include "harvest/this_day_window.h"
 #include "harvest/yield_window.h"
-#include "history/undo_commands.h"
+#include "history_ui/undo_commands.h"
 #include "image/jpeg_writer.h"
 #include "schedule/task_records.h"
 #include "support/files.h"
