@@ -27,6 +27,9 @@ QList<Figure> listFigures(const QString& root, int runs);
 // The window 検索 on the large notebook: a word typed, the results painted.
 QList<Figure> searchFigures(const QString& root, int runs);
 
+// 10,000 harvests and 5,000 diary entries: loaded, filtered in the tab, recalled by day.
+QList<Figure> harvestFigures(const QString& root, int runs);
+
 // The floor of every load: libxml2 parsing the file with the program's options, then freeing it.
 void parseOnly(const QByteArray& path);
 // Needs the 100,000-task data set.

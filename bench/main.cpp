@@ -16,7 +16,7 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "lists", "search", "startup", "history"};
+    QStringList parts = {"files", "commands", "chart", "lists", "search", "startup", "history", "harvest"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
@@ -43,8 +43,9 @@ Options parseOptions(const QApplication& app) {
                                   QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, search, startup, "
-                       "history."),
+        QStringLiteral(
+            "Only these parts, comma-separated: files, commands, chart, lists, search, startup, harvest, "
+            "history."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -98,6 +99,8 @@ QList<bench::Figure> measureAll(const Options& options) {
     }
     if (options.parts.contains(QStringLiteral("history")))
         figures += bench::historyFigures(root, std::max(options.runs, 9));
+    if (options.parts.contains(QStringLiteral("harvest")))
+        figures += bench::harvestFigures(root, options.runs);
     return figures;
 }
 

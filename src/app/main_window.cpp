@@ -10,6 +10,7 @@
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
+#include "harvest/harvest_tab.h"
 #include "history/history.h"
 #include "history_ui/file_names.h"
 #include "history_ui/undo_commands.h"
@@ -58,6 +59,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent)
     m_context.tasks = &m_tasks;
     m_context.costs = &m_costs;
     m_context.okini = &m_okini;
+    m_context.harvest = &m_harvest;
     lendCardOpeners(m_context);
 
     setWindowTitle(kMainCaption);
@@ -88,6 +90,8 @@ void TForm5::forgetRecords() {
     m_cropTab->list()->clear();
     m_scheduleTab->list()->clear();
     m_purchaseTab->list()->clear();
+    m_harvestTab->harvestList()->clear();
+    m_harvestTab->diaryList()->clear();
 }
 
 // Before the window opens: an undo a kill cut short is finished or rolled
@@ -155,6 +159,7 @@ void TForm5::buildTabs() {
     m_planTab = new TPlanTab(m_context, m_tabs);
     m_scheduleTab = new TScheduleTab(m_context, m_tabs);
     m_purchaseTab = new TPurchaseTab(m_context, m_tabs);
+    m_harvestTab = new THarvestTab(m_context, m_harvest, m_tabs);
     m_osusumeBrowser = buildBrowser("osusumeBrowser");
     m_favouritesTab = new TFavouritesTab(m_context, m_tabs);
 
@@ -163,6 +168,7 @@ void TForm5::buildTabs() {
     m_tabs->addTab(m_planTab, QStringLiteral("作付計画"));
     m_tabs->addTab(m_scheduleTab, QStringLiteral("予定"));
     m_tabs->addTab(m_purchaseTab, QStringLiteral("購入履歴"));
+    m_tabs->addTab(m_harvestTab, QStringLiteral("収穫・日誌"));
     m_tabs->addTab(m_osusumeBrowser, QStringLiteral("オススメ"));
     m_tabs->addTab(m_favouritesTab, QStringLiteral("お気に入り"));
     m_tabs->setCornerWidget(buildCorner(), Qt::TopRightCorner);
@@ -177,6 +183,7 @@ void TForm5::buildTabs() {
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
     m_context.redrawChart = [this] { m_planTab->Redraw(); };
     m_context.reloadPlan = [this] { m_planTab->SpeedButtonClick(); };
+    m_context.noteTaskDone = [this](const QString& taskName) { noteTaskDone(taskName); };
     m_context.renameCropInPlans = [this](const QString& oldName, const QString& newName) {
         return Notebook::renameCropInPlans(m_platform.dataFolder(), oldName, newName, m_platform);
     };
@@ -263,7 +270,8 @@ void TForm5::FormShow() {
         m_memory.restorePlan();
         for (Notebook::List list :
              {Notebook::List::PlanCaptions, Notebook::List::CurrentPlan, Notebook::List::Tasks,
-              Notebook::List::Purchases, Notebook::List::Favourites})
+              Notebook::List::Purchases, Notebook::List::Harvests, Notebook::List::Diary,
+              Notebook::List::Favourites})
             start(list);
     } catch (const std::exception& e) {
         m_platform.error(errorText(e));
@@ -345,6 +353,10 @@ void TForm5::start(Notebook::List list) {
         return startTasks();
     case Notebook::List::Purchases:
         return startPurchases();
+    case Notebook::List::Harvests:
+        return startHarvests();
+    case Notebook::List::Diary:
+        return startDiary();
     case Notebook::List::Favourites:
         return startFavourites();
     }
@@ -368,6 +380,24 @@ void TForm5::startPurchases() {
     m_notebook.loadPurchases(m_platform.dataFolder(), m_platform);
     m_purchaseTab->RebuildYears();
     m_purchaseTab->YearChanged();
+}
+
+void TForm5::startHarvests() {
+    m_harvestTab->harvestList()->clear();
+    m_notebook.loadHarvests(m_platform.dataFolder(), m_platform);
+    m_harvestTab->Reload();
+}
+
+void TForm5::startDiary() {
+    m_harvestTab->diaryList()->clear();
+    m_notebook.loadDiary(m_platform.dataFolder(), m_platform);
+    m_harvestTab->Reload();
+}
+
+// Inside the command of 完了にする, so one undo takes back the task and its line.
+void TForm5::noteTaskDone(const QString& taskName) {
+    if (m_harvest.AddTaskLine(taskName, m_platform.today(), m_platform.dataFolder(), m_platform))
+        m_harvestTab->Reload();
 }
 
 void TForm5::startFavourites() {

@@ -17,6 +17,7 @@ class TCropTab;
 class TPlanTab;
 class TScheduleTab;
 class TPurchaseTab;
+class THarvestTab;
 class TFavouritesTab;
 class TPassingNote;
 class TUndoCommands;
@@ -27,7 +28,7 @@ namespace syncing {
 class NotebookSync;
 }
 
-// The main window. It owns the notebook for the whole run, builds the seven
+// The main window. It owns the notebook for the whole run, builds the eight
 // tabs and, when first shown, loads the notebook's lists in their fixed order.
 class TForm5 : public QWidget {
     Q_OBJECT
@@ -41,6 +42,7 @@ public:
     TPlanTab* planTab() const { return m_planTab; }
     TScheduleTab* scheduleTab() const { return m_scheduleTab; }
     TPurchaseTab* purchaseTab() const { return m_purchaseTab; }
+    THarvestTab* harvestTab() const { return m_harvestTab; }
     TFavouritesTab* favouritesTab() const { return m_favouritesTab; }
     // Null when the platform keeps no history.
     TUndoCommands* undoCommands() const { return m_undo; }
@@ -87,6 +89,9 @@ private:
     void startCrops();
     void startTasks();
     void startPurchases();
+    void startHarvests();
+    void startDiary();
+    void noteTaskDone(const QString& taskName);
     void startFavourites();
 
     Platform& m_platform;
@@ -97,6 +102,7 @@ private:
     TYoteiList& m_tasks = m_notebook.tasks;
     TCostList& m_costs = m_notebook.costs;
     TOkiniList& m_okini = m_notebook.okini;
+    THarvestBook& m_harvest = m_notebook.harvest;
     QImage m_chart;
     AppContext m_context;
     // After the lists: the history reads what they are loaded from.
@@ -114,6 +120,7 @@ private:
     TPlanTab* m_planTab = nullptr;
     TScheduleTab* m_scheduleTab = nullptr;
     TPurchaseTab* m_purchaseTab = nullptr;
+    THarvestTab* m_harvestTab = nullptr;
     TFavouritesTab* m_favouritesTab = nullptr;
     bool m_shown = false;
     WindowMemory m_memory;

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace {
 
@@ -71,6 +72,12 @@ QString QtPlatform::saveFileName(const SaveRequest& request) {
         owner(), QString(), saveDialogStart(m_preferences, request), request.filter);
     rememberSaveFolder(m_preferences, request, path);
     return path;
+}
+
+QStringList QtPlatform::openPictures() {
+    return QFileDialog::getOpenFileNames(owner(), QStringLiteral("写真を選択"),
+                                         QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                         QStringLiteral("写真 (*.jpg *.jpeg *.JPG *.JPEG *.png *.PNG)"));
 }
 
 bool QtPlatform::chooseColour(QColor& colour) {

@@ -16,6 +16,7 @@ public:
     void warning(const QString& text) override;
     void error(const QString& text) override;
     QString saveFileName(const SaveRequest& request) override;
+    QStringList openPictures() override;
     bool chooseColour(QColor& colour) override;
     bool printDialog(QPrinter& printer) override;
     std::unique_ptr<QPrinter> defaultPrinter() override;

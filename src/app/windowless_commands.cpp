@@ -105,6 +105,24 @@ QString checkCrops(const QCommandLineParser& parser) {
     return noFileName(parser, QStringLiteral("export-crops"));
 }
 
+int exportHarvests(const CommandRun& run) {
+    return exportHarvestsCommand(run.dataFolder.path, run.parser.value(QStringLiteral("export-harvests")),
+                                 run.out, run.err);
+}
+
+QString checkHarvests(const QCommandLineParser& parser) {
+    return noFileName(parser, QStringLiteral("export-harvests"));
+}
+
+int exportDiary(const CommandRun& run) {
+    return exportDiaryCommand(run.dataFolder.path, run.parser.value(QStringLiteral("export-diary")), run.out,
+                              run.err);
+}
+
+QString checkDiary(const QCommandLineParser& parser) {
+    return noFileName(parser, QStringLiteral("export-diary"));
+}
+
 QString nothingToCheck(const QCommandLineParser&) {
     return QString();
 }
@@ -133,6 +151,16 @@ QList<WindowlessCommand> windowlessCommands() {
          {},
          exportCrops,
          checkCrops,
+         true},
+        {valued("export-harvests", "収穫の記録を CSV ファイルに書き出します。", "FILE"),
+         {},
+         exportHarvests,
+         checkHarvests,
+         true},
+        {valued("export-diary", "日誌を CSV ファイルに書き出します。", "FILE"),
+         {},
+         exportDiary,
+         checkDiary,
          true},
     };
 }

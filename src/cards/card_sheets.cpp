@@ -1,6 +1,7 @@
 #include "cards/card_sheets.h"
 
 #include "crops/crop_records.h"
+#include "harvest/harvest_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
 
@@ -110,6 +111,23 @@ CardSheet purchaseSheet(const TCost& cost) {
         FontKind::Value,
         Qt::AlignRight};
     sheet.texts << total;
+    return sheet;
+}
+
+// 日付, 作物 and 場所 on a line each, the text below them, then the photo.
+CardSheet diarySheet(const TNikki& entry) {
+    CardSheet sheet;
+    sheet.clientSize = kDiaryCardSize;
+    sheet.dividers = {55, 89, 123, 226};
+    CardText text = multiLineValue(entry.text, 98 + 35);
+    text.place.bottom = nearEdge(226 - 4);
+    sheet.texts << caption(QStringLiteral("日付"), 29) << value(entry.DateText(), 29)
+                << caption(QStringLiteral("作物"), 64) << value(entry.crop, 64)
+                << caption(QStringLiteral("場所"), 98) << value(entry.hatake, 98)
+                << caption(entry.kind.isEmpty() ? QStringLiteral("日誌") : entry.kind, 133) << text
+                << caption(QStringLiteral("写真"), 236);
+    if (entry.photos.isEmpty())
+        sheet.texts << value(QStringLiteral("（なし）"), 236);
     return sheet;
 }
 

@@ -2,9 +2,14 @@
 
 #include "cards/card_sheets.h"
 #include "crops/crop_records.h"
+#include "harvest/harvest_records.h"
+#include "harvest/photo_import.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
 #include "store/file_names.h"
+#include "widgets/platform.h"
+
+#include <QPainter>
 
 namespace {
 
@@ -45,4 +50,29 @@ TForm17::TForm17(const TCost& cost, Platform& platform, QWidget* owner)
                   QStringLiteral("purchaseCard"), jpegName(purchaseDay(cost), QStringLiteral("kounyu.jpg")),
                   owner) {
     setObjectName(QStringLiteral("TForm17"));
+}
+
+TFormNikkiCard::TFormNikkiCard(const TNikki& entry, Platform& platform, QWidget* owner)
+    : TCardWindow(platform, QStringLiteral("日誌"), cards::diarySheet(entry), QStringLiteral("diaryCard"),
+                  jpegName(entry.date.toString(Qt::ISODate), QStringLiteral("nikki.jpg")), owner) {
+    setObjectName(QStringLiteral("TFormNikkiCard"));
+    if (!entry.photos.isEmpty()) {
+        m_photo = photos::loadPhoto(platform.dataFolder(), entry.photos.first());
+        m_photoMissing = m_photo.isNull();
+    }
+}
+
+void TFormNikkiCard::paintEvent(QPaintEvent* event) {
+    TCardWindow::paintEvent(event);
+    const QRect box = cards::kDiaryPhotoPlace.rect(size());
+    QPainter painter(this);
+    if (m_photoMissing) {
+        painter.setFont(cards::cardFont(cards::FontKind::Value));
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("（写真を読めませんでした）"));
+        return;
+    }
+    if (m_photo.isNull() || box.isEmpty())
+        return;
+    const QImage scaled = m_photo.scaled(box.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    painter.drawImage(box.topLeft(), scaled);
 }

@@ -18,6 +18,11 @@ void showPurchaseCard(const TCost& cost, Platform& platform, QWidget* owner) {
     card.exec();
 }
 
+void showDiaryCard(const TNikki& entry, Platform& platform, QWidget* owner) {
+    TFormNikkiCard card(entry, platform, owner);
+    card.exec();
+}
+
 void lendCardOpeners(AppContext& context) {
     Platform& platform = *context.platform;
     context.showCropCard = [&platform](const TSakumotu& crop, QWidget* owner) {
@@ -28,5 +33,8 @@ void lendCardOpeners(AppContext& context) {
     };
     context.showPurchaseCard = [&platform](const TCost& cost, QWidget* owner) {
         showPurchaseCard(cost, platform, owner);
+    };
+    context.showDiaryCard = [&platform](const TNikki& entry, QWidget* owner) {
+        showDiaryCard(entry, platform, owner);
     };
 }

@@ -5,6 +5,8 @@
 #include "exports/csv_export.h"
 #include "store/export_file.h"
 #include "exports/export_messages.h"
+#include "exports/harvest_csv.h"
+#include "harvest/harvest_book.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
 #include "store/message_sink.h"
@@ -127,5 +129,30 @@ int exportCropsCommand(const QString& dataFolder, const QString& file, QTextStre
         [&] {
             const CsvExport csv = CropsCsv(crops);
             return Output{csv.bytes, exportmsg::cropsWritten(csv.records)};
+        });
+}
+
+int exportHarvestsCommand(const QString& dataFolder, const QString& file, QTextStream& out,
+                          QTextStream& err) {
+    THarvestBook book;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return book.shukaku.LoadFromFile(folder, sink); },
+        [&] {
+            book.shukaku.SortByDate();
+            const CsvExport csv = HarvestsCsv(book.shukaku.Filter(kHarvestAllEntries, kHarvestAllEntries));
+            return Output{csv.bytes, exportmsg::harvestsWritten(csv.records)};
+        });
+}
+
+int exportDiaryCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err) {
+    THarvestBook book;
+    return runExport(
+        dataFolder, file, out, err,
+        [&](const QString& folder, ErrorSink& sink) { return book.nikki.LoadFromFile(folder, sink); },
+        [&] {
+            book.nikki.SortByDate();
+            const CsvExport csv = DiaryCsv(book.nikki.Filter(kHarvestAllEntries, kHarvestAllEntries));
+            return Output{csv.bytes, exportmsg::diaryWritten(csv.records)};
         });
 }

@@ -17,3 +17,6 @@ int exportCalendarCommand(const QString& dataFolder, const QString& file, const 
 int exportPurchasesCommand(const QString& dataFolder, const QString& file, const QString& year,
                            const QString& month, QTextStream& out, QTextStream& err);
 int exportCropsCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err);
+// Every harvest and every diary entry, oldest first; with no file yet, the header line alone.
+int exportHarvestsCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err);
+int exportDiaryCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err);

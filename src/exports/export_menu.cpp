@@ -4,6 +4,8 @@
 #include "exports/csv_export.h"
 #include "store/export_file.h"
 #include "exports/export_messages.h"
+#include "exports/harvest_csv.h"
+#include "harvest/harvest_book.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
 #include "widgets/app_context.h"
@@ -36,6 +38,8 @@ TExportButton::TExportButton(AppContext& context, PurchaseFilters purchaseFilter
     addEntry(QStringLiteral("カレンダー (.ics)"), "exportCalendarAction", &TExportButton::ExportCalendar);
     addEntry(QStringLiteral("購入履歴 (CSV)"), "exportPurchasesAction", &TExportButton::ExportPurchases);
     addEntry(QStringLiteral("作物一覧 (CSV)"), "exportCropsAction", &TExportButton::ExportCrops);
+    addEntry(QStringLiteral("収穫 (CSV)"), "exportHarvestsAction", &TExportButton::ExportHarvests);
+    addEntry(QStringLiteral("日誌 (CSV)"), "exportDiaryAction", &TExportButton::ExportDiary);
 }
 
 QAction* TExportButton::addEntry(const QString& caption, const char* objectName,
@@ -99,4 +103,17 @@ void TExportButton::ExportCrops() {
     const CsvExport csv = CropsCsv(*m_context.crops);
     if (save(QStringLiteral("cropExport"), QStringLiteral("sakumotu.csv"), kCsvFilter, csv.bytes))
         m_context.platform->message(exportmsg::cropsWritten(csv.records));
+}
+
+void TExportButton::ExportHarvests() {
+    const CsvExport csv =
+        HarvestsCsv(m_context.harvest->shukaku.Filter(kHarvestAllEntries, kHarvestAllEntries));
+    if (save(QStringLiteral("harvestExport"), QStringLiteral("shukaku.csv"), kCsvFilter, csv.bytes))
+        m_context.platform->message(exportmsg::harvestsWritten(csv.records));
+}
+
+void TExportButton::ExportDiary() {
+    const CsvExport csv = DiaryCsv(m_context.harvest->nikki.Filter(kHarvestAllEntries, kHarvestAllEntries));
+    if (save(QStringLiteral("diaryExport"), QStringLiteral("nikki.csv"), kCsvFilter, csv.bytes))
+        m_context.platform->message(exportmsg::diaryWritten(csv.records));
 }

@@ -21,6 +21,8 @@ public:
     void ExportCalendar();
     void ExportPurchases();
     void ExportCrops();
+    void ExportHarvests();
+    void ExportDiary();
 
     QSize sizeHint() const override;
 

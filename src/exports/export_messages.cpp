@@ -20,6 +20,14 @@ QString cropsWritten(int crops) {
     return QStringLiteral("作物 %1件を書き出しました。").arg(crops);
 }
 
+QString harvestsWritten(int harvests) {
+    return QStringLiteral("収穫 %1件を書き出しました。").arg(harvests);
+}
+
+QString diaryWritten(int entries) {
+    return QStringLiteral("日誌 %1件を書き出しました。").arg(entries);
+}
+
 QString unreadableNothingWritten(const QString& dataFile) {
     return QStringLiteral("%1 を読めないため、何も書き出していません。")
         .arg(QDir::toNativeSeparators(QFileInfo(dataFile).absoluteFilePath()));

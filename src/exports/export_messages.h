@@ -8,6 +8,8 @@ namespace exportmsg {
 QString calendarWritten(int events, int leftOut);
 QString purchasesWritten(int purchases, int rows);
 QString cropsWritten(int crops);
+QString harvestsWritten(int harvests);
+QString diaryWritten(int entries);
 // The line after the load message of a data file an export could not read.
 QString unreadableNothingWritten(const QString& dataFile);
 QString noDataFolder(const QString& folder);

@@ -9,10 +9,10 @@ namespace history {
 // A plan file that cannot be read was told of when it was loaded; its button's caption stands for it.
 FileNames FileNames::ofFolder(const QString& folder) {
     FileNames names;
-    names.m_names = {{kCropFileName, QStringLiteral("作物一覧")},
-                     {kYoteiFileName, QStringLiteral("予定")},
-                     {kCostFileName, QStringLiteral("購入履歴")},
-                     {kOkiniFileName, QStringLiteral("お気に入り")}};
+    names.m_names = {
+        {kCropFileName, QStringLiteral("作物一覧")}, {kYoteiFileName, QStringLiteral("予定")},
+        {kCostFileName, QStringLiteral("購入履歴")}, {kOkiniFileName, QStringLiteral("お気に入り")},
+        {kShukakuFileName, QStringLiteral("収穫")},  {kNikkiFileName, QStringLiteral("日誌")}};
     store::RecordingSink quiet;
     for (const PlanFileInfo& plan : PlanFiles()) {
         const QString name = ReadPlanName(folder, plan.fileName, quiet);

@@ -22,6 +22,14 @@ void Notebook::loadFavourites(const QString& folder, store::MessageSink& sink) {
     okini.LoadFromFile(folder, sink);
 }
 
+void Notebook::loadHarvests(const QString& folder, store::MessageSink& sink) {
+    harvest.LoadShukaku(folder, sink);
+}
+
+void Notebook::loadDiary(const QString& folder, store::MessageSink& sink) {
+    harvest.LoadNikki(folder, sink);
+}
+
 QList<Notebook::List> Notebook::listsFedBy(const QStringList& files, const QString& currentPlanFile) {
     QList<List> lists;
     if (files.contains(kCropFileName))
@@ -34,6 +42,10 @@ QList<Notebook::List> Notebook::listsFedBy(const QStringList& files, const QStri
         lists << List::Tasks;
     if (files.contains(kCostFileName))
         lists << List::Purchases;
+    if (files.contains(kShukakuFileName))
+        lists << List::Harvests;
+    if (files.contains(kNikkiFileName))
+        lists << List::Diary;
     if (files.contains(kOkiniFileName))
         lists << List::Favourites;
     return lists;

@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
+#include "harvest/harvest_book.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
@@ -15,7 +16,7 @@
 class Notebook {
 public:
     // The lists, in the order the program reads them when it starts.
-    enum class List { Crops, PlanCaptions, CurrentPlan, Tasks, Purchases, Favourites };
+    enum class List { Crops, PlanCaptions, CurrentPlan, Tasks, Purchases, Harvests, Diary, Favourites };
 
     // Declared in this order, and destroyed in the reverse.
     TGroupList plan; // the current plan, read by the plan tab from currentPlanFile
@@ -23,6 +24,7 @@ public:
     TYoteiList tasks;
     TCostList costs;
     TOkiniList okini;
+    THarvestBook harvest; // the harvest log and the diary
 
     // Each reads its list anew from the folder; what cannot be read goes to sink.
     // The crop list keeps the dummy crop first, the schedule and the ledger their order.
@@ -30,6 +32,8 @@ public:
     void loadTasks(const QString& folder, store::MessageSink& sink);
     void loadPurchases(const QString& folder, store::MessageSink& sink);
     void loadFavourites(const QString& folder, store::MessageSink& sink);
+    void loadHarvests(const QString& folder, store::MessageSink& sink);
+    void loadDiary(const QString& folder, store::MessageSink& sink);
 
     // The lists that must be read again after these files were written behind
     // the program's back (an undo, a redo, a restore, a failed save), in

@@ -152,7 +152,8 @@ void TScheduleTab::setState(const QString& state, const QString& command) {
     if (!task)
         return;
     task->state = state;
-    save();
+    if (save() && state == kYoteiDone && m_context.noteTaskDone)
+        m_context.noteTaskDone(task->name);
     YoteiRadioButtonClick();
     CheckByData(task, m_list);
 }

@@ -26,6 +26,7 @@ const QStringList& dataFileNames() {
             all << plan;
         all.sort();
         all << kYoteiFileName << kCostFileName << kOkiniFileName;
+        all << kShukakuFileName << kNikkiFileName;
         return all;
     }();
     return names;
@@ -36,8 +37,9 @@ bool isDataFile(const QString& fileName) {
 }
 
 NotebookFiles notebookFiles(const QString& dataFolder) {
-    return {
-        dataFolder, dataFileNames() + QStringList{kOkiniPageName}, {QString::fromLatin1(kHistoryFolderName)}};
+    return {dataFolder,
+            dataFileNames() + QStringList{kOkiniPageName},
+            {QString::fromLatin1(kHistoryFolderName), kPhotoFolderName}};
 }
 
 qint64 dataBytes(const QString& folder) {

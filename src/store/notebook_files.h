@@ -20,6 +20,11 @@ inline const QString kCostFileName = QStringLiteral("cost.xml");
 // The favourites, and the page made from them (never kept, always made anew).
 inline const QString kOkiniFileName = QStringLiteral("OkiniList.xml");
 inline const QString kOkiniPageName = QStringLiteral("OkiniList.html");
+// The harvest log (shukaku: harvest) and the garden diary (nikki), with the
+// diary's photos in a folder of their own: new files the older program never reads.
+inline const QString kShukakuFileName = QStringLiteral("shukaku.xml");
+inline const QString kNikkiFileName = QStringLiteral("nikki.xml");
+inline const QString kPhotoFolderName = QStringLiteral("photos");
 // The lock file inside the data folder. Hidden and empty, so the Windows copy,
 // which reads only the files it knows by name, never notices it, and the
 // history never counts it among the data files.
@@ -34,11 +39,12 @@ bool IsPlanFile(const QString& fileName);
 namespace store {
 
 // The data files whose versions the history keeps: the crop catalogue, the
-// eight plans, the schedule, the purchases and the favourites.
+// eight plans, the schedule, the purchases, the favourites, the harvests and
+// the diary (whose photos are a folder of the notebook, not versions).
 const QStringList& dataFileNames();
 bool isDataFile(const QString& fileName);
 // The notebook in that folder as no export or image may replace it: the data
-// files, the page made from the favourites and the history folder.
+// files, the page made from the favourites, the history and the photos.
 NotebookFiles notebookFiles(const QString& dataFolder);
 // Bytes of every data file in the folder.
 qint64 dataBytes(const QString& folder);

@@ -9,11 +9,13 @@ class QWidget;
 class TSakumotu;
 class TYotei;
 class TCost;
+class TNikki;
 class TSakumotuList;
 class TGroupList;
 class TYoteiList;
 class TCostList;
 class TOkiniList;
+class THarvestBook;
 namespace history {
 class History;
 }
@@ -27,6 +29,7 @@ struct AppContext {
     TYoteiList* tasks = nullptr;
     TCostList* costs = nullptr;
     TOkiniList* okini = nullptr;
+    THarvestBook* harvest = nullptr; // the harvest log and the diary
     // The history of changes; null when it is off. Commands name their change through it.
     history::History* history = nullptr;
 
@@ -38,12 +41,15 @@ struct AppContext {
     std::function<void()> redrawChart;
     std::function<void()> reloadPlan;
     std::function<void()> refreshCropList;
+    // A task was marked done and saved: the diary notes it, in the same command.
+    std::function<void(const QString& taskName)> noteTaskDone;
     // Carries a crop's new name into every plan of the notebook.
     std::function<bool(const QString& oldName, const QString& newName)> renameCropInPlans;
     // The 表示 commands' cards, modal over the owner; the record is only read.
     std::function<void(const TSakumotu&, QWidget* owner)> showCropCard;
     std::function<void(const TYotei&, QWidget* owner)> showTaskCard;
     std::function<void(const TCost&, QWidget* owner)> showPurchaseCard;
+    std::function<void(const TNikki&, QWidget* owner)> showDiaryCard;
 
     // Set by the main window when it keeps the history: after a delete or a
     // clear that was saved, it tells the gardener that Ctrl+Z takes it back.

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <memory>
 
@@ -40,6 +41,8 @@ public:
 
     // Save dialog proposing a file name, asking before it overwrites; empty when cancelled.
     virtual QString saveFileName(const SaveRequest& request) = 0;
+    // Open dialog for pictures to copy into the notebook; empty when cancelled.
+    virtual QStringList openPictures() { return {}; }
     // Colour chooser; false when cancelled.
     virtual bool chooseColour(QColor& colour) = 0;
     // Print dialog with printer, page range and copies; false when cancelled.

@@ -44,12 +44,12 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), shownFiles);
     }
 
-    void hasTheSevenTabsInOrder() {
+    void hasTheEightTabsInOrder() {
         QTemporaryDir dir;
         ScriptedPlatform platform(dir.path() + '/');
         TForm5 window(platform);
-        const QStringList expected = {"菜園情報", "作物一覧", "作付計画",  "予定",
-                                      "購入履歴", "オススメ", "お気に入り"};
+        const QStringList expected = {"菜園情報", "作物一覧",   "作付計画", "予定",
+                                      "購入履歴", "収穫・日誌", "オススメ", "お気に入り"};
         QStringList captions;
         for (int i = 0; i < window.tabWidget()->count(); ++i)
             captions << window.tabWidget()->tabText(i);

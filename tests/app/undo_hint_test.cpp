@@ -186,7 +186,7 @@ void UndoHintTest::run(const QString& command) {
         tickFirst("costList", 4);
         click("costDeleteButton");
     } else if (command == QStringLiteral("favourite")) {
-        tabs->setCurrentIndex(6);
+        tabs->setCurrentIndex(7);
         whenModal<TForm19>([](TForm19* picker) {
             picker->list()->CheckItem(0);
             picker->OkButtonClick();

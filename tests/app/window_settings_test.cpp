@@ -182,7 +182,7 @@ private slots:
         QTest::newRow("not numbers") << QByteArray("[window]\nx=a\ny=b\nwidth=c\nheight=d\ntab=e\nplan=f\n"
                                                    "[lists]\ncropList\\widths=1,x,3,4\ncropList\\sort=z\n");
         QTest::newRow("out of range") << QByteArray("[window]\nx=-90000\ny=-90000\nwidth=800\nheight=700\n"
-                                                    "tab=7\nplan=9\n[lists]\ncropList\\widths=10,20\n"
+                                                    "tab=8\nplan=9\n[lists]\ncropList\\widths=10,20\n"
                                                     "cropList\\sort=5\n");
         QTest::newRow("huge") << QByteArray("[window]\nwidth=99999999999\nheight=-1\ntab=-1\nplan=0\n"
                                             "[lists]\ncropList\\widths=0,0,0,0\n");

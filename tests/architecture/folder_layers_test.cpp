@@ -17,7 +17,7 @@ const QList<QStringList> kLayers = {
     {"store", "settings"},
     {"widgets", "image"},
     {"history", "report"},
-    {"crops", "plans", "schedule", "purchases", "favourites"},
+    {"crops", "plans", "schedule", "purchases", "favourites", "harvest"},
     {"notebook", "sync"},
     {"cards", "exports", "search", "history_ui"},
     {"app"},

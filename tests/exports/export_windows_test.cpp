@@ -3,6 +3,7 @@
 #include "cards/record_cards.h"
 #include "crops/crop_records.h"
 #include "exports/export_menu.h"
+#include "harvest/harvest_book.h"
 #include "plans/plan_records.h"
 #include "plans/plan_tab.h"
 #include "purchases/purchase_chart_window.h"
@@ -88,6 +89,7 @@ private:
     TSakumotuList m_crops;
     TYoteiList m_tasks;
     TCostList m_costs;
+    THarvestBook m_harvest;
     AppContext m_context;
     std::unique_ptr<TPurchaseTab> m_tab;
     QString m_year = kCostAllEntries;
@@ -119,6 +121,14 @@ void ExportWindowsTest::init() {
     m_context.crops = &m_crops;
     m_context.tasks = &m_tasks;
     m_context.costs = &m_costs;
+    m_harvest = THarvestBook{};
+    TShukaku* picked = m_harvest.shukaku.add();
+    picked->date = QDate(2014, 7, 1);
+    picked->crop = "トマト";
+    picked->ryou = "1.5";
+    picked->tani = "kg";
+    m_harvest.nikki.add()->date = QDate(2014, 7, 2);
+    m_context.harvest = &m_harvest;
     m_button = std::make_unique<TExportButton>(m_context, [this] { return std::pair(m_year, m_month); });
     m_tab = std::make_unique<TPurchaseTab>(m_context);
     m_tab->resize(776, 600);
@@ -155,7 +165,8 @@ void ExportWindowsTest::cornerHoldsExportLeftOfHelp() {
     QStringList captions;
     for (QAction* action : static_cast<QToolButton*>(exports)->menu()->actions())
         captions << action->text();
-    QCOMPARE(captions, (QStringList{"カレンダー (.ics)", "購入履歴 (CSV)", "作物一覧 (CSV)"}));
+    QCOMPARE(captions, (QStringList{"カレンダー (.ics)", "購入履歴 (CSV)", "作物一覧 (CSV)", "収穫 (CSV)",
+                                    "日誌 (CSV)"}));
 }
 
 void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany_data() {
@@ -176,6 +187,15 @@ void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany_data() {
                            << "sakumotu.csv"
                            << "作物 1件を書き出しました。"
                            << QByteArray("\xEF\xBB\xBF作物名,科目,お気に入り品種1,お気に入り品種2,条間(cm),");
+    QTest::newRow("harvests")
+        << "exportHarvestsAction"
+        << "shukaku.csv"
+        << "収穫 1件を書き出しました。"
+        << QByteArray("\xEF\xBB\xBF日付,作物,場所,収穫量,単位,メモ\r\n2014/07/01,トマト,,1.5,kg,\r\n");
+    QTest::newRow("diary") << "exportDiaryAction"
+                           << "nikki.csv"
+                           << "日誌 1件を書き出しました。"
+                           << QByteArray("\xEF\xBB\xBF日付,種類,内容,作物,場所,写真\r\n2014/07/02,,,,,\r\n");
 }
 
 void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany() {

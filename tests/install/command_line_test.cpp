@@ -134,6 +134,12 @@ private slots:
         QTest::newRow("crops written")
             << QStringList{"--data", "ROOT/garden", "--export-crops", "ROOT/out.csv"} << 0
             << "ROOT/out.csv: ";
+        QTest::newRow("harvests with no file yet")
+            << QStringList{"--data", "ROOT/garden", "--export-harvests", "ROOT/out.csv"} << 0
+            << "ROOT/out.csv: 収穫 0件を書き出しました。";
+        QTest::newRow("diary with no file yet")
+            << QStringList{"--data", "ROOT/garden", "--export-diary", "ROOT/out.csv"} << 0
+            << "ROOT/out.csv: 日誌 0件を書き出しました。";
         QTest::newRow("missing data folder")
             << QStringList{"--data", "ROOT/missing", "--export-crops", "ROOT/out.csv"} << 2
             << "データフォルダーがありません: ROOT/missing";

@@ -53,6 +53,8 @@ public:
         saveRequests << request;
         return saveAs;
     }
+    QStringList picturesToOpen; // empty: the open dialog is cancelled
+    QStringList openPictures() override { return picturesToOpen; }
     bool chooseColour(QColor& colour) override {
         if (colours.isEmpty())
             return false;

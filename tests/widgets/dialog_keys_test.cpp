@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -29,8 +30,12 @@ bool changeAnInput(QDialog& dialog) {
         month->setCurrentIndex(month->currentIndex() == 2 ? 3 : 2);
         return true;
     }
+    if (auto* text = dialog.findChild<QPlainTextEdit*>("diaryText")) {
+        text->setPlainText(QStringLiteral("支柱を立てた"));
+        return true;
+    }
     for (const char* name :
-         {"nameEdit", "stEdit", "groupNameEdit", "newNameEdit", "yearEdit", "imageCaptionEdit"})
+         {"nameEdit", "stEdit", "groupNameEdit", "newNameEdit", "yearEdit", "imageCaptionEdit", "noteEdit"})
         if (auto* field = dialog.findChild<QLineEdit*>(name)) {
             field->setText(field->text() + QStringLiteral("1"));
             return true;
@@ -145,6 +150,8 @@ void DialogKeysTest::enterInANoteStartsALineAndCtrlEnterIsOk_data() {
                                    << "memoEdit";
     QTest::newRow("予定 ノート") << "予定"
                                  << "noteEdit";
+    QTest::newRow("日誌 内容") << "日誌"
+                               << "diaryText";
 }
 
 void DialogKeysTest::enterInANoteStartsALineAndCtrlEnterIsOk() {
@@ -189,7 +196,7 @@ void DialogKeysTest::escapeAsksBeforeDroppingAChange_data() {
         m_withInputs = withInputs();
     QCOMPARE(m_withInputs,
              QStringList({"作物", "栽培時期", "作付計画へ追加", "作付計画の変更", "グループ", "計画名変更",
-                          "予定", "簡単予定追加", "購入", "購入内容", "URL登録", "設定"}));
+                          "予定", "簡単予定追加", "購入", "購入内容", "収穫", "日誌", "URL登録", "設定"}));
     for (const QString& caption : m_withInputs)
         QTest::newRow(qPrintable(caption)) << caption;
 }

@@ -7,6 +7,9 @@
 #include "favourites/favourite_records.h"
 #include "favourites/favourites_pick_dialog.h"
 #include "favourites/url_dialog.h"
+#include "harvest/diary_dialog.h"
+#include "harvest/harvest_book.h"
+#include "harvest/harvest_dialog.h"
 #include "plans/colour_dialog.h"
 #include "plans/crop_pick_dialog.h"
 #include "plans/entry_dialog.h"
@@ -62,12 +65,15 @@ public:
 
     // The captions, in the order of the tabs that open them.
     static QStringList captions() {
+        // clang-format off
         return {"作物",           "栽培時期",       "作物選択（計画）",
                 "作付計画へ追加", "作付計画の変更", "作物選択（引用）",
                 "グループ",       "グループ設定",   "計画名変更",
                 "色設定",         "予定",           "簡単予定追加",
                 "予定をまとめる", "購入",           "購入内容",
+                "収穫",           "日誌",
                 "URL登録",        "お気に入り一覧", "設定"};
+        // clang-format on
     }
     // The dialogs without OK: they save as they go and only close.
     static bool hasOk(const QString& caption) { return caption != "グループ設定" && caption != "色設定"; }
@@ -106,6 +112,10 @@ public:
             return std::make_unique<TForm15>(platform, costs, nullptr, "2026", "12", "28");
         if (caption == "購入内容")
             return std::make_unique<TForm16>(platform, lines, nullptr);
+        if (caption == "収穫")
+            return std::make_unique<TFormShukaku>(platform, harvest, nullptr, QDate(2026, 12, 28), choices);
+        if (caption == "日誌")
+            return std::make_unique<TFormNikki>(platform, harvest, nullptr, QDate(2026, 12, 28), choices);
         if (caption == "URL登録")
             return std::make_unique<TForm18>(platform, favourites, nullptr);
         if (caption == "お気に入り一覧")
@@ -134,6 +144,8 @@ public:
     TYotei* task;
     TCostList costs;
     TSinaList lines;
+    THarvestBook harvest;
+    HarvestChoices choices{{QStringLiteral("トマト")}, {QStringLiteral("畝１")}, {QStringLiteral("g")}};
     TOkiniList favourites;
     TOkini* okini;
 };
