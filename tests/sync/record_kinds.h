@@ -2,6 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
+#include "harvest/harvest_records.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
@@ -108,6 +109,42 @@ inline QList<RecordKind> recordKinds() {
              QStringList names;
              for (int i = 0; i < list.count(); ++i)
                  names << list.at(i)->name;
+             return names;
+         }},
+        {kShukakuFileName,
+         [](const QString& folder, const QString& tag, store::MessageSink& sink) {
+             TShukakuList list;
+             TShukaku* harvest = list.add();
+             harvest->date = QDate(2026, 7, 14);
+             harvest->crop = tag;
+             harvest->ryou = QStringLiteral("1.5");
+             harvest->tani = QStringLiteral("kg");
+             return list.SaveToFile(folder, sink);
+         },
+         [](const QString& folder) {
+             TShukakuList list;
+             store::RecordingSink sink;
+             list.LoadFromFile(folder, sink);
+             QStringList names;
+             for (int i = 0; i < list.count(); ++i)
+                 names << list.at(i)->crop;
+             return names;
+         }},
+        {kNikkiFileName,
+         [](const QString& folder, const QString& tag, store::MessageSink& sink) {
+             TNikkiList list;
+             TNikki* entry = list.add();
+             entry->date = QDate(2026, 7, 14);
+             entry->text = tag;
+             return list.SaveToFile(folder, sink);
+         },
+         [](const QString& folder) {
+             TNikkiList list;
+             store::RecordingSink sink;
+             list.LoadFromFile(folder, sink);
+             QStringList names;
+             for (int i = 0; i < list.count(); ++i)
+                 names << list.at(i)->text;
              return names;
          }},
     };
