@@ -129,3 +129,12 @@ int exportCropsCommand(const QString& dataFolder, const QString& file, QTextStre
             return Output{csv.bytes, exportmsg::cropsWritten(csv.records)};
         });
 }
+
+int runExportCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err,
+                     const std::function<bool(const QString& folder, store::MessageSink& sink)>& load,
+                     const std::function<ExportOutput()>& build) {
+    return runExport(dataFolder, file, out, err, load, [&] {
+        ExportOutput made = build();
+        return Output{made.bytes, made.said};
+    });
+}

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QTextStream>
+#include <functional>
+
+namespace store {
+class MessageSink;
+}
 
 // The exports without a window, for the command line. Each reads the data
 // folder's files as the program does (their messages go to err), writes the
@@ -17,3 +23,14 @@ int exportCalendarCommand(const QString& dataFolder, const QString& file, const 
 int exportPurchasesCommand(const QString& dataFolder, const QString& file, const QString& year,
                            const QString& month, QTextStream& out, QTextStream& err);
 int exportCropsCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err);
+
+// The same frame for an export made by another part of the program: load reads
+// from the folder (with its closing slash) and tells the sink of every fault;
+// build gives the file's bytes and the line that says what they hold.
+struct ExportOutput {
+    QByteArray bytes;
+    QString said;
+};
+int runExportCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err,
+                     const std::function<bool(const QString& folder, store::MessageSink& sink)>& load,
+                     const std::function<ExportOutput()>& build);

@@ -5,6 +5,7 @@
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
+#include "seasons/season_files.h"
 #include "store/xml_store.h"
 
 #include <QFile>
@@ -19,6 +20,7 @@ const QStringList& dataFileNames() {
             all << plan.fileName;
         all.sort();
         all << kYoteiFileName << kCostFileName << kOkiniFileName;
+        all << seasons::seasonFileNames();
         return all;
     }();
     return names;

@@ -9,8 +9,8 @@
 namespace history {
 
 // The data files whose versions the history keeps: the crop catalogue, the
-// eight plans, the schedule, the purchases and the favourites. The favourites
-// page is made from the favourites and is never kept.
+// eight plans, the schedule, the purchases, the favourites and the seasons'
+// files. The favourites page is made from the favourites and is never kept.
 const QStringList& dataFileNames();
 bool isDataFile(const QString& fileName);
 // The notebook in that folder as no export or image may replace it: the data

@@ -114,3 +114,14 @@ private:
 
     std::vector<std::unique_ptr<TYotei>> m_items;
 };
+
+namespace store {
+class TextPool;
+class XmlNode;
+class XmlWriter;
+} // namespace store
+
+// One task as one yotei element, for files that keep tasks inside another
+// document. Reading throws store::XmlError when an attribute is missing.
+void ReadTaskElement(const store::XmlNode& node, TYotei& task, store::TextPool& pool);
+void WriteTaskElement(store::XmlWriter& out, const TYotei& task);
