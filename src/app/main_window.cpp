@@ -15,6 +15,8 @@
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
 #include "search/search_window.h"
+#include "seasons/season_files.h"
+#include "seasons/season_panel.h"
 #include "store/freed_memory.h"
 #include "store/save_file.h"
 #include "store/site.h"
@@ -156,6 +158,7 @@ void TForm5::buildTabs() {
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
     m_context.redrawChart = [this] { m_planTab->Redraw(); };
     m_context.reloadPlan = [this] { m_planTab->SpeedButtonClick(); };
+    m_seasons = new seasons::TSeasonPanel(m_context, m_planTab, m_scheduleTab, this);
 }
 
 // 「…」 holds the commands of the whole notebook that need no button of their own.
@@ -238,6 +241,7 @@ void TForm5::FormShow() {
         m_memory.restoreCropSort();
         m_memory.restorePlan();
         startPlans();
+        m_seasons->Load();
         startTasks();
         startPurchases();
         startFavourites();
@@ -301,6 +305,8 @@ void TForm5::ReloadData(const QStringList& files) {
         m_planTab->SpeedButtonClick();
     if (files.contains(kYoteiFileName))
         startTasks();
+    if (std::any_of(files.begin(), files.end(), seasons::isSeasonFile))
+        m_seasons->Load();
     if (files.contains(kCostFileName))
         startPurchases();
     if (files.contains(kOkiniFileName)) {

@@ -24,6 +24,9 @@ class TPurchaseTab;
 class TFavouritesTab;
 class TPassingNote;
 class TUndoCommands;
+namespace seasons {
+class TSeasonPanel;
+}
 namespace history {
 class History;
 }
@@ -109,6 +112,7 @@ private:
     TCropTab* m_cropTab = nullptr;
     TPlanTab* m_planTab = nullptr;
     TScheduleTab* m_scheduleTab = nullptr;
+    seasons::TSeasonPanel* m_seasons = nullptr;
     TPurchaseTab* m_purchaseTab = nullptr;
     TFavouritesTab* m_favouritesTab = nullptr;
     bool m_shown = false;
