@@ -16,7 +16,7 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "lists", "search", "startup", "history"};
+    QStringList parts = {"files", "commands", "chart", "lists", "search", "startup", "history", "seasons"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
@@ -44,7 +44,7 @@ Options parseOptions(const QApplication& app) {
     const QCommandLineOption only(
         QStringLiteral("only"),
         QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, search, startup, "
-                       "history."),
+                       "history, seasons."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -96,6 +96,8 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::processStartFigures(options.program, options.runs);
         figures += bench::largeStartFigures(options.program, root, options.runs);
     }
+    if (options.parts.contains(QStringLiteral("seasons")))
+        figures += bench::seasonFigures(root, options.runs);
     if (options.parts.contains(QStringLiteral("history")))
         figures += bench::historyFigures(root, std::max(options.runs, 9));
     return figures;
