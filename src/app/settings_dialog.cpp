@@ -1,16 +1,15 @@
 #include "app/settings_dialog.h"
 
 #include "settings/preferences.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
+#include "widgets/platform.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* parent)
-    : QDialog(parent), m_preferences(preferences) {
+TSettingsDialog::TSettingsDialog(Platform& platform, settings::Preferences& preferences, QWidget* parent)
+    : FormDialog(platform, parent), m_preferences(preferences) {
     setObjectName(QStringLiteral("settingsDialog"));
     setWindowTitle(QStringLiteral("設定"));
 
@@ -33,10 +32,9 @@ TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* pa
     grid->addWidget(m_caption, 0, 1);
     grid->addWidget(note, 1, 1);
     grid->setRowMinimumHeight(2, 6);
-    grid->addLayout(okCancelRow(this, m_ok), 3, 0, 1, 2);
+    grid->addLayout(okCancelRow(m_ok), 3, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TSettingsDialog::OkButtonClick);
     setFixedSize(sizeHint());
-    centreOnMainWindow(this);
 }
 
 void TSettingsDialog::OkButtonClick() {
@@ -47,7 +45,7 @@ void TSettingsDialog::OkButtonClick() {
     accept();
 }
 
-bool editSettings(settings::Preferences& preferences, QWidget* owner) {
-    TSettingsDialog dialog(preferences, owner);
+bool editSettings(Platform& platform, QWidget* owner) {
+    TSettingsDialog dialog(platform, platform.preferences(), owner);
     return dialog.exec() == QDialog::Accepted && dialog.changed();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
+class Platform;
 class QLineEdit;
 class QPushButton;
 namespace settings {
@@ -10,10 +11,10 @@ class Preferences;
 
 // 設定: what the user chooses once for every notebook, kept in their own
 // preferences. For now the caption that saved pictures carry in their footer.
-class TSettingsDialog : public QDialog {
+class TSettingsDialog : public FormDialog {
     Q_OBJECT
 public:
-    TSettingsDialog(settings::Preferences& preferences, QWidget* parent = nullptr);
+    TSettingsDialog(Platform& platform, settings::Preferences& preferences, QWidget* parent = nullptr);
 
     QLineEdit* captionEdit() const { return m_caption; }
 
@@ -30,4 +31,4 @@ private:
 
 // Opens 設定… over the owner; true when the user kept a change with OK, so
 // that what shows a caption draws again.
-bool editSettings(settings::Preferences& preferences, QWidget* owner);
+bool editSettings(Platform& platform, QWidget* owner);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
+
 #include <functional>
 
 class Platform;
@@ -11,7 +12,7 @@ class TSakumotu2;
 
 // The entry picker: chooses one entry of a plan by its check mark, for the plan
 // tab (dummies included) and for quoting tasks from the schedule (without).
-class TForm6 : public QDialog {
+class TForm6 : public FormDialog {
     Q_OBJECT
 public:
     TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidget* parent = nullptr);

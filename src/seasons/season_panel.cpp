@@ -200,7 +200,7 @@ void TSeasonPanel::KeepSeason() {
 void TSeasonPanel::ShowPastPlan(int index) {
     if (index < 0 || index >= int(m_seasons.pastPlans().size()))
         return;
-    TPastPlanWindow window(m_seasons.pastPlans()[size_t(index)],
+    TPastPlanWindow window(*m_context.platform, m_seasons.pastPlans()[size_t(index)],
                            m_context.platform->preferences().imageCaption(), m_yearButton->window());
     window.exec();
 }
@@ -208,7 +208,8 @@ void TSeasonPanel::ShowPastPlan(int index) {
 void TSeasonPanel::ShowPastSchedule(int index) {
     if (index < 0 || index >= int(m_seasons.pastSchedules().size()))
         return;
-    TPastScheduleWindow window(m_seasons.pastSchedules()[size_t(index)], m_pastSchedules->window());
+    TPastScheduleWindow window(*m_context.platform, m_seasons.pastSchedules()[size_t(index)],
+                               m_pastSchedules->window());
     window.exec();
 }
 

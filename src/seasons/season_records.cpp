@@ -1,8 +1,8 @@
 #include "seasons/season_records.h"
 
-#include "seasons/season_files.h"
 #include "store/load_guard.h"
 #include "store/messages.h"
+#include "store/notebook_files.h"
 #include "store/text_pool.h"
 #include "store/xml_store.h"
 
@@ -57,7 +57,7 @@ bool Seasons::LoadFromFolder(const QString& folder, store::MessageSink& sink) {
 
 bool Seasons::loadYears(const QString& folder, store::MessageSink& sink) {
     m_years.clear();
-    const QString path = folder + kYearFileName;
+    const QString path = folder + kNendoFileName;
     if (!QFile::exists(path))
         return true;
     return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
@@ -68,7 +68,7 @@ bool Seasons::loadYears(const QString& folder, store::MessageSink& sink) {
 
 bool Seasons::loadPastPlans(const QString& folder, store::MessageSink& sink) {
     m_plans.clear();
-    const QString path = folder + kPastPlanFileName;
+    const QString path = folder + kKakoSakutukeFileName;
     if (!QFile::exists(path))
         return true;
     return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
@@ -89,7 +89,7 @@ bool Seasons::loadPastPlans(const QString& folder, store::MessageSink& sink) {
 
 bool Seasons::loadPastSchedules(const QString& folder, store::MessageSink& sink) {
     m_schedules.clear();
-    const QString path = folder + kPastScheduleFileName;
+    const QString path = folder + kKakoYoteiFileName;
     if (!QFile::exists(path))
         return true;
     return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
@@ -108,7 +108,7 @@ bool Seasons::loadPastSchedules(const QString& folder, store::MessageSink& sink)
 
 // In the order of the plan files, so that the file changes only where a year did.
 bool Seasons::SaveYears(const QString& folder, store::MessageSink& sink) const {
-    return store::saveDocument(folder + kYearFileName, sink, msg::SaveFailed, [this](store::XmlWriter& out) {
+    return store::saveDocument(folder + kNendoFileName, sink, msg::SaveFailed, [this](store::XmlWriter& out) {
         for (const PlanFileInfo& plan : PlanFiles()) {
             if (!m_years.contains(plan.fileName))
                 continue;
@@ -121,7 +121,7 @@ bool Seasons::SaveYears(const QString& folder, store::MessageSink& sink) const {
 }
 
 bool Seasons::SavePastPlans(const QString& folder, store::MessageSink& sink) const {
-    return store::saveDocument(folder + kPastPlanFileName, sink, msg::SaveFailed,
+    return store::saveDocument(folder + kKakoSakutukeFileName, sink, msg::SaveFailed,
                                [this](store::XmlWriter& out) {
                                    for (const PastPlan& past : m_plans) {
                                        out.startElement("kako");
@@ -135,7 +135,7 @@ bool Seasons::SavePastPlans(const QString& folder, store::MessageSink& sink) con
 }
 
 bool Seasons::SavePastSchedules(const QString& folder, store::MessageSink& sink) const {
-    return store::saveDocument(folder + kPastScheduleFileName, sink, msg::SaveFailed,
+    return store::saveDocument(folder + kKakoYoteiFileName, sink, msg::SaveFailed,
                                [this](store::XmlWriter& out) {
                                    for (const PastSchedule& past : m_schedules) {
                                        out.startElement("kako");

@@ -13,7 +13,7 @@
 
 // The seasons of a notebook: the year each plan is for, the plans kept as
 // past seasons and the schedules kept at each yearly clear. They live in
-// files of their own (season_files.h). A year is a whole number 1..9999.
+// files of their own (store/notebook_files.h). A year is a whole number 1..9999.
 namespace seasons {
 
 inline constexpr int kFirstYear = 1;

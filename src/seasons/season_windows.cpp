@@ -1,16 +1,15 @@
 #include "seasons/season_windows.h"
 
-#include "exports/export_file.h"
-#include "history/data_files.h"
 #include "image/jpeg_writer.h"
 #include "plans/plan_chart.h"
 #include "seasons/rotation_picture.h"
 #include "seasons/season_records.h"
+#include "store/export_file.h"
+#include "store/notebook_files.h"
 #include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QBuffer>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -41,14 +40,17 @@ QScrollArea* pictureArea(const QImage& image, QWidget* parent) {
 QPushButton* closeButton(QDialog* dialog) {
     auto* button = new QPushButton(QStringLiteral("閉じる"), dialog);
     button->setObjectName(QStringLiteral("closeButton"));
+    button->setAutoDefault(false);
+    button->setDefault(true);
     QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::accept);
     return button;
 }
 
 } // namespace
 
-TPastPlanWindow::TPastPlanWindow(const PastPlan& past, const QString& caption, QWidget* parent)
-    : QDialog(parent) {
+TPastPlanWindow::TPastPlanWindow(Platform& platform, const PastPlan& past, const QString& caption,
+                                 QWidget* parent)
+    : FormDialog(platform, parent) {
     setObjectName(QStringLiteral("pastPlanWindow"));
     setWindowTitle(
         QStringLiteral("%1年度　%2（保存した作付計画・閲覧のみ）").arg(past.year).arg(past.plan->name));
@@ -65,7 +67,8 @@ TPastPlanWindow::TPastPlanWindow(const PastPlan& past, const QString& caption, Q
     centreOnMainWindow(this);
 }
 
-TPastScheduleWindow::TPastScheduleWindow(const PastSchedule& past, QWidget* parent) : QDialog(parent) {
+TPastScheduleWindow::TPastScheduleWindow(Platform& platform, const PastSchedule& past, QWidget* parent)
+    : FormDialog(platform, parent) {
     setObjectName(QStringLiteral("pastScheduleWindow"));
     setWindowTitle(QStringLiteral("%1年度の予定（%2 に残した記録・閲覧のみ）")
                        .arg(past.year)
@@ -103,7 +106,7 @@ TPastScheduleWindow::TPastScheduleWindow(const PastSchedule& past, QWidget* pare
 }
 
 TRotationWindow::TRotationWindow(Platform& platform, RotationTable table, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_table(std::move(table)) {
+    : FormDialog(platform, parent), m_platform(platform), m_table(std::move(table)) {
     setObjectName(QStringLiteral("rotationWindow"));
     setWindowTitle(QStringLiteral("連作表"));
     m_picture = DrawRotationTable(m_table);
@@ -157,7 +160,7 @@ void TRotationWindow::ImageButtonClick() {
          QStringLiteral("PNG 画像 (*.png);;JPEG 画像 (*.jpg *.jpeg)")});
     if (path.isEmpty())
         return;
-    const store::NotebookFiles notebook = history::notebookFiles(m_platform.dataFolder());
+    const store::NotebookFiles notebook = store::notebookFiles(m_platform.dataFolder());
     const QString lower = path.toLower();
     if (lower.endsWith(QStringLiteral(".jpg")) || lower.endsWith(QStringLiteral(".jpeg"))) {
         try {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "seasons/rotation_table.h"
+#include "widgets/form_dialog.h"
 
-#include <QDialog>
 #include <QImage>
 
 class Platform;
@@ -15,12 +15,15 @@ namespace seasons {
 struct PastPlan;
 struct PastSchedule;
 
+// Read-only windows: 閉じる, Enter and Escape close them.
+
 // A past season's plan, read-only: its chart drawn exactly as the plan tab
 // draws a plan, the year and the plan's name in the title.
-class TPastPlanWindow : public QDialog {
+class TPastPlanWindow : public FormDialog {
     Q_OBJECT
 public:
-    TPastPlanWindow(const PastPlan& past, const QString& caption, QWidget* parent = nullptr);
+    TPastPlanWindow(Platform& platform, const PastPlan& past, const QString& caption,
+                    QWidget* parent = nullptr);
     const QImage& chart() const { return m_chart; }
 
 private:
@@ -28,15 +31,15 @@ private:
 };
 
 // The schedule as it stood before a yearly clear, read-only, done tasks in grey.
-class TPastScheduleWindow : public QDialog {
+class TPastScheduleWindow : public FormDialog {
     Q_OBJECT
 public:
-    TPastScheduleWindow(const PastSchedule& past, QWidget* parent = nullptr);
+    TPastScheduleWindow(Platform& platform, const PastSchedule& past, QWidget* parent = nullptr);
 };
 
 // 連作表: beds down, years across, every family in its colour and each crop
 // that came back too soon marked; printed, saved as PNG or JPEG, or as CSV.
-class TRotationWindow : public QDialog {
+class TRotationWindow : public FormDialog {
     Q_OBJECT
 public:
     TRotationWindow(Platform& platform, RotationTable table, QWidget* parent = nullptr);

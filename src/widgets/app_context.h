@@ -5,6 +5,10 @@
 #include <functional>
 
 class Platform;
+class QWidget;
+class TSakumotu;
+class TYotei;
+class TCost;
 class TSakumotuList;
 class TGroupList;
 class TYoteiList;
@@ -37,6 +41,12 @@ struct AppContext {
     std::function<void()> redrawChart;
     std::function<void()> reloadPlan;
     std::function<void()> refreshCropList;
+    // Carries a crop's new name into every plan of the notebook.
+    std::function<bool(const QString& oldName, const QString& newName)> renameCropInPlans;
+    // The 表示 commands' cards, modal over the owner; the record is only read.
+    std::function<void(const TSakumotu&, QWidget* owner)> showCropCard;
+    std::function<void(const TYotei&, QWidget* owner)> showTaskCard;
+    std::function<void(const TCost&, QWidget* owner)> showPurchaseCard;
 
     // Set by the seasons (years, past seasons, 連作障害), which the tabs never
     // include; each may be empty, and the tab then does what it did without them.

@@ -2,10 +2,10 @@
 #include "history/history_support.h"
 #include "plans/plan_records.h"
 #include "schedule/task_records.h"
-#include "seasons/season_files.h"
 #include "seasons/season_records.h"
 #include "store/message_sink.h"
 #include "store/messages.h"
+#include "store/notebook_files.h"
 #include "support/files.h"
 
 #include <QCryptographicHash>
@@ -167,7 +167,7 @@ void SeasonFilesTest::savesAreUndoneByTheHistory() {
     QCOMPARE(on.history.changes().last().files.size(), 1);
 
     QVERIFY(on.history.undo().done);
-    QVERIFY(!QFile::exists(folder + seasons::kPastScheduleFileName));
+    QVERIFY(!QFile::exists(folder + kKakoYoteiFileName));
     seasons::Seasons read;
     QVERIFY(read.LoadFromFolder(folder, sink));
     QCOMPARE(int(read.pastPlans().size()), 1);
@@ -208,7 +208,8 @@ void SeasonFilesTest::windowsFilesAreByteIdenticalAfterAll() {
     QVERIFY(kept.LoadFromFolder(folder, sink));
 
     QCOMPARE(fingerprint(folder, windowsFiles()), before);
-    QStringList expected = windowsFiles() + seasons::seasonFileNames();
+    QStringList expected =
+        windowsFiles() + QStringList{kNendoFileName, kKakoSakutukeFileName, kKakoYoteiFileName};
     expected.sort();
     QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
 }
@@ -218,27 +219,27 @@ void SeasonFilesTest::hostileFilesAreRefused_data() {
     QTest::addColumn<QByteArray>("bytes");
     const QByteArray head = "<?xml version=\"1.0\" encoding=\"SHIFT-JIS\"?>";
     QTest::newRow("year not a number")
-        << seasons::kYearFileName << head + "<data><nendo file=\"sakutuke1.xml\" year=\"abc\"/></data>";
-    QTest::newRow("year 0") << seasons::kYearFileName
+        << kNendoFileName << head + "<data><nendo file=\"sakutuke1.xml\" year=\"abc\"/></data>";
+    QTest::newRow("year 0") << kNendoFileName
                             << head + "<data><nendo file=\"sakutuke1.xml\" year=\"0\"/></data>";
-    QTest::newRow("year 10000") << seasons::kYearFileName
+    QTest::newRow("year 10000") << kNendoFileName
                                 << head + "<data><nendo file=\"sakutuke1.xml\" year=\"10000\"/></data>";
-    QTest::newRow("file outside") << seasons::kYearFileName
+    QTest::newRow("file outside") << kNendoFileName
                                   << head + "<data><nendo file=\"../sakutuke1.xml\" year=\"2026\"/></data>";
     QTest::newRow("ninth plan")
-        << seasons::kPastPlanFileName
+        << kKakoSakutukeFileName
         << head + "<data><kako nendo=\"2026\" file=\"sakutuke9.xml\"><sakutuke name=\"a\"/>"
                   "</kako></data>";
     QTest::newRow("season without plan")
-        << seasons::kPastPlanFileName << head + "<data><kako nendo=\"2026\" file=\"sakutuke1.xml\"/></data>";
-    QTest::newRow("task without week") << seasons::kPastScheduleFileName
+        << kKakoSakutukeFileName << head + "<data><kako nendo=\"2026\" file=\"sakutuke1.xml\"/></data>";
+    QTest::newRow("task without week") << kKakoYoteiFileName
                                        << head + "<data><kako nendo=\"2026\"><yotei name=\"a\" state=\"\"/>"
                                                  "</kako></data>";
     QTest::newRow("external entity")
-        << seasons::kPastScheduleFileName
+        << kKakoYoteiFileName
         << head + "<!DOCTYPE data [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><data><kako nendo=\"2026\">"
                   "<yotei name=\"&x;\" tuki=\"4\" shuu=\"1\" state=\"\"/></kako></data>";
-    QTest::newRow("not xml") << seasons::kPastPlanFileName << QByteArray("<data><kako");
+    QTest::newRow("not xml") << kKakoSakutukeFileName << QByteArray("<data><kako");
 }
 
 void SeasonFilesTest::hostileFilesAreRefused() {

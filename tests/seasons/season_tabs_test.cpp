@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 #include "crops/crop_records.h"
-#include "history/undo_commands.h"
+#include "history_ui/undo_commands.h"
 #include "plans/crop_pick_dialog.h"
 #include "plans/entry_dialog.h"
 #include "plans/entry_pick_dialog.h"
@@ -8,9 +8,9 @@
 #include "plans/plan_tab.h"
 #include "schedule/schedule_tab.h"
 #include "schedule/task_records.h"
-#include "seasons/season_files.h"
 #include "seasons/season_panel.h"
 #include "seasons/season_records.h"
+#include "store/notebook_files.h"
 #include "support/files.h"
 #include "support/modal.h"
 #include "support/scripted_platform.h"
@@ -252,7 +252,7 @@ void SeasonTabsTest::yearlyClearKeepsTheScheduleUnderTheYearThatEnds() {
     QCOMPARE(tasks.at(0)->state, QString());
 
     m_window->undoCommands()->Undo(); // the clear and the keeping, one change
-    QVERIFY(!QFile::exists(m_folder + seasons::kPastScheduleFileName));
+    QVERIFY(!QFile::exists(m_folder + kKakoYoteiFileName));
     QVERIFY(tasks.LoadFromFile(m_folder, sink));
     QCOMPARE(tasks.at(0)->state, kYoteiDone);
     QVERIFY(sink.messages.isEmpty());
