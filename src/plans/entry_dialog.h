@@ -31,7 +31,8 @@ public:
         TSakumotu2* entry = nullptr;
         TGroup* group = nullptr;
         // Asked before a crop is added to or moved into a group; false returns to the dialog.
-        std::function<bool(QWidget* dialog, const QString& crop, const QString& groupName)> confirmPlacing;
+        std::function<bool(QWidget* dialog, const QString& crop, const QString& groupName)> confirmPlacing =
+            {};
     };
 
     TForm9(Platform& platform, const Inputs& inputs, QWidget* parent = nullptr);
