@@ -32,6 +32,9 @@ QList<Figure> harvestFigures(const QString& root, int runs);
 
 // The floor of every load: libxml2 parsing the file with the program's options, then freeing it.
 void parseOnly(const QByteArray& path);
+// 連作障害: the check of the entry dialog and the 連作表 on ten years of eight plans.
+QList<Figure> seasonFigures(const QString& root, int runs);
+
 // Needs the 100,000-task data set.
 QList<Figure> historyFigures(const QString& root, int runs);
 

@@ -16,7 +16,8 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files", "commands", "chart", "lists", "search", "startup", "history", "harvest"};
+    QStringList parts = {"files",   "commands", "chart",   "lists",  "search",
+                         "startup", "history",  "harvest", "seasons"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
@@ -43,9 +44,8 @@ Options parseOptions(const QApplication& app) {
                                   QStringLiteral("n"), QStringLiteral("7"));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral(
-            "Only these parts, comma-separated: files, commands, chart, lists, search, startup, harvest, "
-            "history."),
+        QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, search, startup, "
+                       "history, harvest, seasons."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -97,6 +97,8 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::processStartFigures(options.program, options.runs);
         figures += bench::largeStartFigures(options.program, root, options.runs);
     }
+    if (options.parts.contains(QStringLiteral("seasons")))
+        figures += bench::seasonFigures(root, options.runs);
     if (options.parts.contains(QStringLiteral("history")))
         figures += bench::historyFigures(root, std::max(options.runs, 9));
     if (options.parts.contains(QStringLiteral("harvest")))

@@ -18,6 +18,7 @@
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
 #include "search/search_window.h"
+#include "seasons/season_panel.h"
 #include "store/freed_memory.h"
 #include "store/save_file.h"
 #include "store/site.h"
@@ -187,6 +188,7 @@ void TForm5::buildTabs() {
     m_context.renameCropInPlans = [this](const QString& oldName, const QString& newName) {
         return Notebook::renameCropInPlans(m_platform.dataFolder(), oldName, newName, m_platform);
     };
+    m_seasons = new seasons::TSeasonPanel(m_context, m_planTab, m_scheduleTab, this);
 }
 
 // 「…」 holds the commands of the whole notebook that need no button of their own.
@@ -269,9 +271,9 @@ void TForm5::FormShow() {
         m_memory.restoreCropSort();
         m_memory.restorePlan();
         for (Notebook::List list :
-             {Notebook::List::PlanCaptions, Notebook::List::CurrentPlan, Notebook::List::Tasks,
-              Notebook::List::Purchases, Notebook::List::Harvests, Notebook::List::Diary,
-              Notebook::List::Favourites})
+             {Notebook::List::PlanCaptions, Notebook::List::CurrentPlan, Notebook::List::Seasons,
+              Notebook::List::Tasks, Notebook::List::Purchases, Notebook::List::Harvests,
+              Notebook::List::Diary, Notebook::List::Favourites})
             start(list);
     } catch (const std::exception& e) {
         m_platform.error(errorText(e));
@@ -349,6 +351,8 @@ void TForm5::start(Notebook::List list) {
         return m_planTab->ReadPlanCaptions();
     case Notebook::List::CurrentPlan:
         return m_planTab->SpeedButtonClick();
+    case Notebook::List::Seasons:
+        return m_seasons->Load();
     case Notebook::List::Tasks:
         return startTasks();
     case Notebook::List::Purchases:

@@ -21,6 +21,9 @@ class THarvestTab;
 class TFavouritesTab;
 class TPassingNote;
 class TUndoCommands;
+namespace seasons {
+class TSeasonPanel;
+}
 namespace history {
 class History;
 }
@@ -119,6 +122,7 @@ private:
     TCropTab* m_cropTab = nullptr;
     TPlanTab* m_planTab = nullptr;
     TScheduleTab* m_scheduleTab = nullptr;
+    seasons::TSeasonPanel* m_seasons = nullptr;
     TPurchaseTab* m_purchaseTab = nullptr;
     THarvestTab* m_harvestTab = nullptr;
     TFavouritesTab* m_favouritesTab = nullptr;

@@ -2,6 +2,7 @@
 
 #include "exports/calendar_export.h"
 #include "exports/export_commands.h"
+#include "seasons/rotation_export.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -123,6 +124,16 @@ QString checkDiary(const QCommandLineParser& parser) {
     return noFileName(parser, QStringLiteral("export-diary"));
 }
 
+int exportRotation(const CommandRun& run) {
+    return seasons::exportRotationCommand(run.dataFolder.path,
+                                          run.parser.value(QStringLiteral("export-rotation")),
+                                          QDate::currentDate(), run.out, run.err);
+}
+
+QString checkRotation(const QCommandLineParser& parser) {
+    return noFileName(parser, QStringLiteral("export-rotation"));
+}
+
 QString nothingToCheck(const QCommandLineParser&) {
     return QString();
 }
@@ -161,6 +172,12 @@ QList<WindowlessCommand> windowlessCommands() {
          {},
          exportDiary,
          checkDiary,
+         true},
+        {valued("export-rotation", "連作表（畝ごと・年度ごとの科と作物）を CSV ファイルに書き出します。",
+                "FILE"),
+         {},
+         exportRotation,
+         checkRotation,
          true},
     };
 }

@@ -3,12 +3,12 @@
 #include "crops/crop_records.h"
 #include "exports/calendar_export.h"
 #include "exports/csv_export.h"
-#include "store/export_file.h"
 #include "exports/export_messages.h"
 #include "exports/harvest_csv.h"
 #include "harvest/harvest_book.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
+#include "store/export_file.h"
 #include "store/message_sink.h"
 
 #include <QDateTime>
@@ -155,4 +155,13 @@ int exportDiaryCommand(const QString& dataFolder, const QString& file, QTextStre
             const CsvExport csv = DiaryCsv(book.nikki.Filter(kHarvestAllEntries, kHarvestAllEntries));
             return Output{csv.bytes, exportmsg::diaryWritten(csv.records)};
         });
+}
+
+int runExportCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err,
+                     const std::function<bool(const QString& folder, store::MessageSink& sink)>& load,
+                     const std::function<ExportOutput()>& build) {
+    return runExport(dataFolder, file, out, err, load, [&] {
+        ExportOutput made = build();
+        return Output{made.bytes, made.said};
+    });
 }

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QTextStream>
+#include <functional>
+
+namespace store {
+class MessageSink;
+}
 
 // The exports without a window, for the command line. Each reads the data
 // folder's files as the program does (their messages go to err), writes the
@@ -20,3 +26,14 @@ int exportCropsCommand(const QString& dataFolder, const QString& file, QTextStre
 // Every harvest and every diary entry, oldest first; with no file yet, the header line alone.
 int exportHarvestsCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err);
 int exportDiaryCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err);
+
+// The same frame for an export made by another part of the program: load reads
+// from the folder (with its closing slash) and tells the sink of every fault;
+// build gives the file's bytes and the line that says what they hold.
+struct ExportOutput {
+    QByteArray bytes;
+    QString said;
+};
+int runExportCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err,
+                     const std::function<bool(const QString& folder, store::MessageSink& sink)>& load,
+                     const std::function<ExportOutput()>& build);

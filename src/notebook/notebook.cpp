@@ -38,6 +38,8 @@ QList<Notebook::List> Notebook::listsFedBy(const QStringList& files, const QStri
         lists << List::PlanCaptions;
     if (files.contains(currentPlanFile))
         lists << List::CurrentPlan;
+    if (std::any_of(files.begin(), files.end(), IsSeasonFile))
+        lists << List::Seasons;
     if (files.contains(kYoteiFileName))
         lists << List::Tasks;
     if (files.contains(kCostFileName))

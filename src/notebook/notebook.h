@@ -16,7 +16,18 @@
 class Notebook {
 public:
     // The lists, in the order the program reads them when it starts.
-    enum class List { Crops, PlanCaptions, CurrentPlan, Tasks, Purchases, Harvests, Diary, Favourites };
+    // Seasons: the plans' years and the kept seasons, held by the seasons' panel.
+    enum class List {
+        Crops,
+        PlanCaptions,
+        CurrentPlan,
+        Seasons,
+        Tasks,
+        Purchases,
+        Harvests,
+        Diary,
+        Favourites
+    };
 
     // Declared in this order, and destroyed in the reverse.
     TGroupList plan; // the current plan, read by the plan tab from currentPlanFile

@@ -243,6 +243,10 @@ void TForm9::OkButtonClick() {
     if (!checksPass())
         return;
     TGroup* target = selectedGroup();
+    const bool intoGroup = !m_entry || target != m_in.group;
+    if (intoGroup && !isDummy() && m_in.confirmPlacing &&
+        !m_in.confirmPlacing(this, cropName(), target->name))
+        return;
     const int row = chosenRow();
     placeEntry(target);
     // Out of the way while the rows from the chosen one on move down.

@@ -4,6 +4,7 @@
 #include "widgets/form_dialog.h"
 
 #include <array>
+#include <functional>
 
 class Platform;
 class QCheckBox;
@@ -29,6 +30,9 @@ public:
         // Change mode: the entry and its group. Both null in add mode.
         TSakumotu2* entry = nullptr;
         TGroup* group = nullptr;
+        // Asked before a crop is added to or moved into a group; false returns to the dialog.
+        std::function<bool(QWidget* dialog, const QString& crop, const QString& groupName)> confirmPlacing =
+            {};
     };
 
     TForm9(Platform& platform, const Inputs& inputs, QWidget* parent = nullptr);

@@ -4,10 +4,16 @@
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 
+#include <QColor>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+// A warm brown, apart from the grey of done tasks and the red of errors.
+const QColor kNoteColour(176, 72, 0);
+} // namespace
 
 TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidget* parent)
     : FormDialog(platform, parent), m_plan(plan), m_includeDummies(includeDummies) {
@@ -35,6 +41,19 @@ TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidge
     // A double click picks the row as OK does.
     connect(m_list, &TListView3::opened, this, &TForm6::OkButtonClick);
     setFixedSize(430, 360);
+}
+
+void TForm6::setEntryNotes(EntryNotes notes) {
+    m_notes = std::move(notes);
+    if (!m_notes)
+        return;
+    auto note = [this](const TSakumotu2& entry) {
+        const TGroup* group = m_plan.GroupOf(&entry);
+        return group ? m_notes(*group, entry) : QString();
+    };
+    m_list->setToolTips<TSakumotu2>([note](const TSakumotu2& entry, int) { return note(entry); });
+    m_list->setTextColours<TSakumotu2>(
+        [note](const TSakumotu2& entry) { return note(entry).isEmpty() ? QColor() : kNoteColour; });
 }
 
 void TForm6::showEvent(QShowEvent* event) {

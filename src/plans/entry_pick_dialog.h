@@ -2,6 +2,8 @@
 
 #include "widgets/form_dialog.h"
 
+#include <functional>
+
 class Platform;
 class TGroup;
 class TGroupList;
@@ -19,6 +21,9 @@ public:
     TSakumotu2* entry() const { return m_entry; }
     TGroup* group() const { return m_group; }
     TListView3* list() const { return m_list; }
+    // Entries with a note (empty for most) are tinted and carry it as their tooltip.
+    using EntryNotes = std::function<QString(const TGroup& group, const TSakumotu2& entry)>;
+    void setEntryNotes(EntryNotes notes);
 
     void FormShow();
     void OkButtonClick();
@@ -33,6 +38,7 @@ private:
     TGroup* m_group = nullptr;
     bool m_shown = false;
     TListView3* m_list;
+    EntryNotes m_notes;
 };
 
 // The 作物 column: e.g. 1行目 ナス（4月2週～8月5週）, or 2行目 ダミー.

@@ -88,32 +88,37 @@ bool TGroupList::LoadFromFile(const QString& folder, const QString& fileName, st
     const QString path = folder + fileName;
     if (!QFile::exists(path))
         return true;
-    return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
-        const store::XmlNode plan = planNode(doc);
-        name = plan.text("@name");
-        readColour(plan, "@YajirusiColor", YajirusiColor);
-        readColour(plan, "@MojiColor", MojiColor);
-        readColour(plan, "@SenColor", SenColor);
-        readColour(plan, "@HaikeiColor", HaikeiColor);
-        for (const store::XmlNode& node : plan.select("group"))
-            appendGroup(readGroup(node));
-        SortGroups();
-    });
+    return store::loadDocument(path, sink, msg::LoadFailed,
+                               [this](const store::XmlDocument& doc) { ReadElement(planNode(doc)); });
+}
+
+void TGroupList::ReadElement(const store::XmlNode& plan) {
+    name = plan.text("@name");
+    readColour(plan, "@YajirusiColor", YajirusiColor);
+    readColour(plan, "@MojiColor", MojiColor);
+    readColour(plan, "@SenColor", SenColor);
+    readColour(plan, "@HaikeiColor", HaikeiColor);
+    for (const store::XmlNode& node : plan.select("group"))
+        appendGroup(readGroup(node));
+    SortGroups();
+}
+
+void TGroupList::WriteElement(store::XmlWriter& out, const QString& planName) const {
+    out.startElement("sakutuke");
+    out.attribute("name", planName);
+    out.attribute("YajirusiColor", QString::number(YajirusiColor));
+    out.attribute("MojiColor", QString::number(MojiColor));
+    out.attribute("SenColor", QString::number(SenColor));
+    out.attribute("HaikeiColor", QString::number(HaikeiColor));
+    for (const auto& group : m_items)
+        writeGroup(out, *group);
+    out.endElement();
 }
 
 bool TGroupList::SaveToFile(const QString& folder, const QString& planName, const QString& fileName,
                             store::MessageSink& sink) const {
-    return store::saveDocument(folder + fileName, sink, msg::SaveFailed, [&](store::XmlWriter& out) {
-        out.startElement("sakutuke");
-        out.attribute("name", planName);
-        out.attribute("YajirusiColor", QString::number(YajirusiColor));
-        out.attribute("MojiColor", QString::number(MojiColor));
-        out.attribute("SenColor", QString::number(SenColor));
-        out.attribute("HaikeiColor", QString::number(HaikeiColor));
-        for (const auto& group : m_items)
-            writeGroup(out, *group);
-        out.endElement();
-    });
+    return store::saveDocument(folder + fileName, sink, msg::SaveFailed,
+                               [&](store::XmlWriter& out) { WriteElement(out, planName); });
 }
 
 QString ReadPlanName(const QString& folder, const QString& fileName, store::MessageSink& sink) {

@@ -18,6 +18,10 @@
 // low byte, as the plan files store them.
 
 class TIchiList;
+namespace store {
+class XmlNode;
+class XmlWriter;
+} // namespace store
 
 // One crop placed in a plan.
 class TSakumotu2 {
@@ -106,6 +110,10 @@ public:
     bool LoadFromFile(const QString& folder, const QString& fileName, store::MessageSink& sink);
     bool SaveToFile(const QString& folder, const QString& planName, const QString& fileName,
                     store::MessageSink& sink) const;
+    // The plan as one sakutuke element, for files that keep plans inside
+    // another document. ReadElement throws store::XmlError as a load fails.
+    void ReadElement(const store::XmlNode& plan);
+    void WriteElement(store::XmlWriter& out, const QString& planName) const;
 
 private:
     void appendGroup(std::unique_ptr<TGroup> group) { append(std::move(group)); }

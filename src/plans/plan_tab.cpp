@@ -58,6 +58,7 @@ TPlanTab::TPlanTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
 }
 
 void TPlanTab::buildPlanButtons(QHBoxLayout* row) {
+    m_planButtonRow = row;
     m_planButtons = new QButtonGroup(this);
     m_planButtons->setExclusive(true);
     for (int position = 0; position < 8; ++position) {
@@ -74,6 +75,12 @@ void TPlanTab::buildPlanButtons(QHBoxLayout* row) {
     m_planButtons->button(1)->setChecked(true);
     // Also the button that is already down: a click on it shows the plan as stored.
     connect(m_planButtons, &QButtonGroup::buttonClicked, this, [this] { SpeedButtonClick(); });
+}
+
+// Into the stretch before サンプル: no button of the row moves.
+void TPlanTab::addBesidePlanButtons(QWidget* widget) {
+    const int beforeStretch = m_planButtonRow->count() - 2;
+    m_planButtonRow->insertWidget(beforeStretch, widget);
 }
 
 void TPlanTab::buildCommands(QHBoxLayout* row) {
@@ -127,6 +134,8 @@ void TPlanTab::Redraw() {
     DrawChart(*m_context.plan, *m_context.chart, imageCaption());
     m_chartView->imageChanged();
     m_entryMark->hide();
+    if (m_context.seasons.planShown)
+        m_context.seasons.planShown();
 }
 
 bool TPlanTab::savePlan() {
@@ -194,6 +203,7 @@ void TPlanTab::Button3Click() {
         return;
     TForm9::Inputs in{m_context.plan, m_context.planName, m_context.planFile, picker.crop(), nullptr,
                       nullptr};
+    in.confirmPlacing = m_context.seasons.confirmPlacing;
     TForm9 dialog(*m_context.platform, in, window());
     if (dialog.exec() == QDialog::Accepted)
         changed();
@@ -204,11 +214,13 @@ void TPlanTab::Button3Click() {
 void TPlanTab::Button6Click() {
     const history::CommandScope change(m_context.history, QStringLiteral("作付計画「変更」"));
     TForm6 picker(*m_context.platform, *m_context.plan, true, window());
+    picker.setEntryNotes(m_context.seasons.entryNote);
     if (picker.exec() != QDialog::Accepted)
         return;
     const TSakumotu* crop = m_context.crops->FindByName(picker.entry()->name);
     TForm9::Inputs in{m_context.plan, m_context.planName, m_context.planFile,
                       crop,           picker.entry(),     picker.group()};
+    in.confirmPlacing = m_context.seasons.confirmPlacing;
     TForm9 dialog(*m_context.platform, in, window());
     if (dialog.exec() == QDialog::Accepted)
         changed();
@@ -217,6 +229,7 @@ void TPlanTab::Button6Click() {
 void TPlanTab::Button7Click() {
     const history::CommandScope change(m_context.history, QStringLiteral("作付計画「削除」"));
     TForm6 picker(*m_context.platform, *m_context.plan, true, window());
+    picker.setEntryNotes(m_context.seasons.entryNote);
     if (picker.exec() != QDialog::Accepted)
         return;
     TGroup* group = picker.group();

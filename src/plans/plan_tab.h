@@ -33,6 +33,8 @@ public:
     // the order the chart lays the plan out.
     void ShowEntry(const QString& planFile, int group, int entry);
     QFrame* entryMark() const { return m_entryMark; }
+    // Places a control in the row of plan buttons, right of 計画７, where the row has room.
+    void addBesidePlanButtons(QWidget* widget);
 
     void Button5Click();  // 計画名変更
     void Button33Click(); // 色設定
@@ -55,6 +57,7 @@ private:
 
     AppContext& m_context;
     QButtonGroup* m_planButtons;
+    QHBoxLayout* m_planButtonRow = nullptr;
     QScrollArea* m_chartArea;
     TChartBox* m_chartView;
     QFrame* m_entryMark;

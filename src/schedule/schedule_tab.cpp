@@ -66,9 +66,15 @@ void TScheduleTab::buildFilters(QVBoxLayout* layout) {
         row->addWidget(radio);
     }
     row->addStretch(1);
+    m_filterRow = row;
     m_filters->button(0)->setChecked(true);
     connect(m_filters, &QButtonGroup::idClicked, this, [this] { YoteiRadioButtonClick(); });
     layout->addLayout(row);
+}
+
+// After the stretch: the radio buttons stay where they are.
+void TScheduleTab::addBesideFilters(QWidget* widget) {
+    m_filterRow->addWidget(widget);
 }
 
 void TScheduleTab::buildCommands(QVBoxLayout* layout) {
@@ -243,9 +249,15 @@ void TScheduleTab::MergeButtonClick() {
 // Clears the added marks too; names, weeks and notes stay.
 void TScheduleTab::ClearButtonClick() {
     const history::CommandScope change(m_context.history, QStringLiteral("予定「更新（完了をクリア）」"));
+    const AppContext::SeasonHooks& seasons = m_context.seasons;
+    const QString kept = seasons.clearQuestionLine ? seasons.clearQuestionLine() : QString();
     if (!m_context.platform->question(
             QStringLiteral("すべての完了をクリアします。年が変わった時などに行ってください。"
-                           "完了をクリアしますか？")))
+                           "完了をクリアしますか？") +
+            (kept.isEmpty() ? QString() : QLatin1Char('\n') + kept)))
+        return;
+    // The year's marks are cleared only once they are kept.
+    if (seasons.keepScheduleBeforeClear && !seasons.keepScheduleBeforeClear())
         return;
     m_context.tasks->ClearStates();
     const bool saved = save();

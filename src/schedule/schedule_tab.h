@@ -4,6 +4,7 @@
 #include <functional>
 
 class QButtonGroup;
+class QHBoxLayout;
 class TListView3;
 class TSakumotu2;
 class TYotei;
@@ -18,6 +19,8 @@ public:
 
     TListView3* list() const { return m_list; }
     QButtonGroup* filters() const { return m_filters; }
+    // Places a control at the right of the filter row, where the row has room.
+    void addBesideFilters(QWidget* widget);
 
     // The task card lives elsewhere; it plugs in here.
     std::function<void(TYotei& task)> showTaskCard;
@@ -50,4 +53,5 @@ private:
     AppContext& m_context;
     TListView3* m_list;
     QButtonGroup* m_filters;
+    QHBoxLayout* m_filterRow = nullptr;
 };

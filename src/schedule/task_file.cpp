@@ -12,15 +12,21 @@ namespace {
 
 std::unique_ptr<TYotei> readTask(const store::XmlNode& node, store::TextPool& pool) {
     auto task = std::make_unique<TYotei>();
-    task->name = node.text("@name", pool);
-    task->state = node.text("@state", pool);
-    task->tuki = node.text("@tuki", pool);
-    task->shuu = node.text("@shuu", pool);
-    task->note = store::splitLines(node.text("."));
+    ReadTaskElement(node, *task, pool);
     return task;
 }
 
-void writeTask(store::XmlWriter& out, const TYotei& task) {
+} // namespace
+
+void ReadTaskElement(const store::XmlNode& node, TYotei& task, store::TextPool& pool) {
+    task.name = node.text("@name", pool);
+    task.state = node.text("@state", pool);
+    task.tuki = node.text("@tuki", pool);
+    task.shuu = node.text("@shuu", pool);
+    task.note = store::splitLines(node.text("."));
+}
+
+void WriteTaskElement(store::XmlWriter& out, const TYotei& task) {
     out.startElement("yotei");
     out.attribute("name", task.name);
     out.attribute("tuki", task.tuki);
@@ -30,8 +36,6 @@ void writeTask(store::XmlWriter& out, const TYotei& task) {
     out.textLines(task.note);
     out.endElement();
 }
-
-} // namespace
 
 bool TYoteiList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     clear();
@@ -50,6 +54,6 @@ bool TYoteiList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
 bool TYoteiList::SaveToFile(const QString& folder, store::MessageSink& sink) const {
     return store::saveDocument(folder + kYoteiFileName, sink, msg::SaveFailed, [this](store::XmlWriter& out) {
         for (const auto& task : m_items)
-            writeTask(out, *task);
+            WriteTaskElement(out, *task);
     });
 }

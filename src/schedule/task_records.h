@@ -112,3 +112,14 @@ public:
 private:
     void keepOnly(const QList<bool>& keep);
 };
+
+namespace store {
+class TextPool;
+class XmlNode;
+class XmlWriter;
+} // namespace store
+
+// One task as one yotei element, for files that keep tasks inside another
+// document. Reading throws store::XmlError when an attribute is missing.
+void ReadTaskElement(const store::XmlNode& node, TYotei& task, store::TextPool& pool);
+void WriteTaskElement(store::XmlWriter& out, const TYotei& task);

@@ -17,6 +17,10 @@ bool IsPlanFile(const QString& fileName) {
     return std::find(names.begin(), names.end(), fileName) != names.end();
 }
 
+bool IsSeasonFile(const QString& fileName) {
+    return fileName == kNendoFileName || fileName == kKakoSakutukeFileName || fileName == kKakoYoteiFileName;
+}
+
 namespace store {
 
 const QStringList& dataFileNames() {
@@ -27,6 +31,7 @@ const QStringList& dataFileNames() {
         all.sort();
         all << kYoteiFileName << kCostFileName << kOkiniFileName;
         all << kShukakuFileName << kNikkiFileName;
+        all << kNendoFileName << kKakoSakutukeFileName << kKakoYoteiFileName;
         return all;
     }();
     return names;

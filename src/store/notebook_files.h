@@ -25,6 +25,13 @@ inline const QString kOkiniPageName = QStringLiteral("OkiniList.html");
 inline const QString kShukakuFileName = QStringLiteral("shukaku.xml");
 inline const QString kNikkiFileName = QStringLiteral("nikki.xml");
 inline const QString kPhotoFolderName = QStringLiteral("photos");
+// The seasons, beside the files the Windows copy rewrites whole and never in
+// them (nendo: the gardening year; kako: past): the year of each plan, plans
+// kept as past seasons (read-only), the schedule as it stood before each
+// yearly clear of its marks.
+inline const QString kNendoFileName = QStringLiteral("nendo.xml");
+inline const QString kKakoSakutukeFileName = QStringLiteral("kako_sakutuke.xml");
+inline const QString kKakoYoteiFileName = QStringLiteral("kako_yotei.xml");
 // The lock file inside the data folder. Hidden and empty, so the Windows copy,
 // which reads only the files it knows by name, never notices it, and the
 // history never counts it among the data files.
@@ -35,12 +42,13 @@ inline constexpr char kHistoryFolderName[] = "history";
 // The eight plan files (sakutuke: planting) in file order.
 const std::array<QString, 8>& planFileNames();
 bool IsPlanFile(const QString& fileName);
+bool IsSeasonFile(const QString& fileName);
 
 namespace store {
 
 // The data files whose versions the history keeps: the crop catalogue, the
 // eight plans, the schedule, the purchases, the favourites, the harvests and
-// the diary (whose photos are a folder of the notebook, not versions).
+// the diary (whose photos are a folder of the notebook, not versions), and the seasons.
 const QStringList& dataFileNames();
 bool isDataFile(const QString& fileName);
 // The notebook in that folder as no export or image may replace it: the data

@@ -16,6 +16,9 @@ class TYoteiList;
 class TCostList;
 class TOkiniList;
 class THarvestBook;
+class TGroup;
+class TSakumotu2;
+class QWidget;
 namespace history {
 class History;
 }
@@ -50,6 +53,22 @@ struct AppContext {
     std::function<void(const TYotei&, QWidget* owner)> showTaskCard;
     std::function<void(const TCost&, QWidget* owner)> showPurchaseCard;
     std::function<void(const TNikki&, QWidget* owner)> showDiaryCard;
+
+    // Set by the seasons (years, past seasons, 連作障害), which the tabs never
+    // include; each may be empty, and the tab then does what it did without them.
+    struct SeasonHooks {
+        // Before the entry dialog places crop in the group: false keeps the dialog open.
+        std::function<bool(QWidget* dialog, const QString& crop, const QString& groupName)> confirmPlacing;
+        // Why an entry of the current plan came too soon after its family; empty when it did not.
+        std::function<QString(const TGroup& group, const TSakumotu2& entry)> entryNote;
+        // The current plan was loaded or changed.
+        std::function<void()> planShown;
+        // A line for the yearly clear's question, and the keeping of the schedule
+        // before its marks are cleared: false stops the clear.
+        std::function<QString()> clearQuestionLine;
+        std::function<bool()> keepScheduleBeforeClear;
+    };
+    SeasonHooks seasons;
 
     // Set by the main window when it keeps the history: after a delete or a
     // clear that was saved, it tells the gardener that Ctrl+Z takes it back.

@@ -25,6 +25,8 @@
 #include "schedule/quote_dialog.h"
 #include "schedule/task_dialog.h"
 #include "schedule/task_records.h"
+#include "seasons/season_records.h"
+#include "seasons/season_windows.h"
 #include "support/files.h"
 #include "support/scripted_platform.h"
 
@@ -72,11 +74,15 @@ public:
                 "色設定",         "予定",           "簡単予定追加",
                 "予定をまとめる", "購入",           "購入内容",
                 "収穫",           "日誌",
-                "URL登録",        "お気に入り一覧", "設定"};
+                "URL登録",        "お気に入り一覧", "設定",
+                "過去の作付計画", "過去の予定",     "連作表"};
         // clang-format on
     }
-    // The dialogs without OK: they save as they go and only close.
-    static bool hasOk(const QString& caption) { return caption != "グループ設定" && caption != "色設定"; }
+    // The dialogs without OK: they save as they go, or only show, and only close.
+    static bool hasOk(const QString& caption) {
+        return !QStringList{"グループ設定", "色設定", "過去の作付計画", "過去の予定", "連作表"}.contains(
+            caption);
+    }
 
     std::unique_ptr<FormDialog> open(const QString& caption) {
         static const QString add = QStringLiteral("追加");
@@ -122,6 +128,18 @@ public:
             return std::make_unique<TForm19>(platform, favourites);
         if (caption == "設定")
             return std::make_unique<TSettingsDialog>(platform, platform.preferences());
+        if (caption == "過去の作付計画") {
+            seasons::PastPlan past{2025, "sakutuke1.xml", QDate(2025, 12, 1), std::make_unique<TGroupList>()};
+            seasons::CopyPlan(plan, *past.plan);
+            return std::make_unique<seasons::TPastPlanWindow>(platform, past, QString());
+        }
+        if (caption == "過去の予定") {
+            seasons::PastSchedule past{2025, QDate(2026, 1, 5), std::make_unique<TYoteiList>()};
+            *past.tasks->add() = *task;
+            return std::make_unique<seasons::TPastScheduleWindow>(platform, past);
+        }
+        if (caption == "連作表")
+            return std::make_unique<seasons::TRotationWindow>(platform, seasons::RotationTable{});
         qFatal("no dialog captioned %s", qPrintable(caption));
     }
 
