@@ -6,6 +6,7 @@
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"
+#include "seasons/season_records.h"
 #include "store/message_sink.h"
 
 #include <QStringList>
@@ -145,6 +146,27 @@ inline QList<RecordKind> recordKinds() {
              QStringList names;
              for (int i = 0; i < list.count(); ++i)
                  names << list.at(i)->text;
+             return names;
+         }},
+        {kKakoYoteiFileName,
+         [](const QString& folder, const QString& tag, store::MessageSink& sink) {
+             TYoteiList tasks;
+             TYotei* task = tasks.add();
+             task->name = tag;
+             task->tuki = QStringLiteral("4");
+             task->shuu = QStringLiteral("1");
+             seasons::Seasons kept;
+             kept.keepSchedule(2025, tasks, QDate(2026, 1, 10));
+             return kept.SavePastSchedules(folder, sink);
+         },
+         [](const QString& folder) {
+             seasons::Seasons kept;
+             store::RecordingSink sink;
+             kept.LoadFromFolder(folder, sink);
+             QStringList names;
+             for (const seasons::PastSchedule& schedule : kept.pastSchedules())
+                 for (int i = 0; i < schedule.tasks->count(); ++i)
+                     names << schedule.tasks->at(i)->name;
              return names;
          }},
     };
