@@ -2,6 +2,7 @@
 
 #include "exports/calendar_export.h"
 #include "exports/export_commands.h"
+#include "week/week_tasks.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -105,6 +106,22 @@ QString checkCrops(const QCommandLineParser& parser) {
     return noFileName(parser, QStringLiteral("export-crops"));
 }
 
+const QString kDate = QStringLiteral("date");
+
+QDate dayOf(const QCommandLineParser& parser) {
+    return parser.isSet(kDate) ? QDate::fromString(parser.value(kDate), Qt::ISODate) : QDate::currentDate();
+}
+
+int printWeek(const CommandRun& run) {
+    return printWeekCommand(run.dataFolder.path, dayOf(run.parser), run.out, run.err);
+}
+
+QString checkPrintWeek(const QCommandLineParser& parser) {
+    if (!dayOf(parser).isValid())
+        return QStringLiteral("--date には日付を YYYY-MM-DD の形で指定してください: ") + parser.value(kDate);
+    return QString();
+}
+
 QString nothingToCheck(const QCommandLineParser&) {
     return QString();
 }
@@ -134,6 +151,12 @@ QList<WindowlessCommand> windowlessCommands() {
          exportCrops,
          checkCrops,
          true},
+        {QCommandLineOption(QStringLiteral("print-week"),
+                            QStringLiteral("今週の予定と過ぎてる予定を一行ずつ表示します（タブ区切り）。")),
+         {valued("date", "この日の今週と過ぎてる（既定は今日）。", "YYYY-MM-DD")},
+         printWeek,
+         checkPrintWeek,
+         false},
     };
 }
 
