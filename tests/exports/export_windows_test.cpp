@@ -155,7 +155,8 @@ void ExportWindowsTest::cornerHoldsExportLeftOfHelp() {
     QStringList captions;
     for (QAction* action : static_cast<QToolButton*>(exports)->menu()->actions())
         captions << action->text();
-    QCOMPARE(captions, (QStringList{"カレンダー (.ics)", "購入履歴 (CSV)", "作物一覧 (CSV)"}));
+    QCOMPARE(captions, (QStringList{"カレンダー (.ics)", "購入履歴 (CSV)", "作物一覧 (CSV)",
+                                    "カレンダーを自動で書き出す…"}));
 }
 
 void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany_data() {
