@@ -291,7 +291,7 @@ void TForm5::closeEvent(QCloseEvent* event) {
 }
 
 void TForm5::openSettings() {
-    if (editSettings(m_platform.preferences(), this))
+    if (editSettings(m_platform.preferences(), this, &m_platform))
         m_planTab->Redraw();
 }
 

@@ -1,16 +1,20 @@
 #include "app/settings_dialog.h"
 
 #include "settings/preferences.h"
+#include "week/autostart.h"
 #include "widgets/dialog_buttons.h"
 #include "widgets/dialog_placement.h"
+#include "widgets/platform.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* parent)
-    : QDialog(parent), m_preferences(preferences) {
+TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* parent, Platform* platform)
+    : QDialog(parent), m_preferences(preferences), m_platform(platform) {
     setObjectName(QStringLiteral("settingsDialog"));
     setWindowTitle(QStringLiteral("設定"));
 
@@ -33,7 +37,14 @@ TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* pa
     grid->addWidget(m_caption, 0, 1);
     grid->addWidget(note, 1, 1);
     grid->setRowMinimumHeight(2, 6);
-    grid->addLayout(okCancelRow(this, m_ok), 3, 0, 1, 2);
+    if (m_platform) {
+        m_remind = new QCheckBox(QStringLiteral("ログイン時に今週の作業を知らせる(&R)"), this);
+        m_remind->setObjectName(QStringLiteral("remindAtLoginBox"));
+        m_remind->setChecked(RemindEntryWritten());
+        grid->addWidget(m_remind, 3, 1);
+        grid->setRowMinimumHeight(4, 6);
+    }
+    grid->addLayout(okCancelRow(this, m_ok), 5, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TSettingsDialog::OkButtonClick);
     setFixedSize(sizeHint());
     centreOnMainWindow(this);
@@ -44,10 +55,16 @@ void TSettingsDialog::OkButtonClick() {
     m_preferences.setImageCaption(m_caption->text());
     m_preferences.sync();
     m_changed = m_preferences.imageCaption() != before;
+    if (m_remind && m_remind->isChecked() != RemindEntryWritten()) {
+        const QString failure = SetRemindAtLogin(
+            m_remind->isChecked(), QCoreApplication::applicationFilePath(), m_platform->dataFolder());
+        if (!failure.isEmpty())
+            m_platform->error(failure);
+    }
     accept();
 }
 
-bool editSettings(settings::Preferences& preferences, QWidget* owner) {
-    TSettingsDialog dialog(preferences, owner);
+bool editSettings(settings::Preferences& preferences, QWidget* owner, Platform* platform) {
+    TSettingsDialog dialog(preferences, owner, platform);
     return dialog.exec() == QDialog::Accepted && dialog.changed();
 }

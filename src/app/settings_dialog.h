@@ -2,7 +2,9 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
+class Platform;
 class QPushButton;
 namespace settings {
 class Preferences;
@@ -13,9 +15,12 @@ class Preferences;
 class TSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    TSettingsDialog(settings::Preferences& preferences, QWidget* parent = nullptr);
+    // With a platform, the dialog also offers the reminder at login for its data folder.
+    TSettingsDialog(settings::Preferences& preferences, QWidget* parent = nullptr,
+                    Platform* platform = nullptr);
 
     QLineEdit* captionEdit() const { return m_caption; }
+    QCheckBox* remindBox() const { return m_remind; }
 
     // Keeps what the fields hold and closes; true when anything differs from before.
     void OkButtonClick();
@@ -24,10 +29,12 @@ public:
 private:
     settings::Preferences& m_preferences;
     QLineEdit* m_caption;
+    Platform* m_platform;
+    QCheckBox* m_remind = nullptr;
     QPushButton* m_ok = nullptr;
     bool m_changed = false;
 };
 
 // Opens 設定… over the owner; true when the user kept a change with OK, so
 // that what shows a caption draws again.
-bool editSettings(settings::Preferences& preferences, QWidget* owner);
+bool editSettings(settings::Preferences& preferences, QWidget* owner, Platform* platform = nullptr);

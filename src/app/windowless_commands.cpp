@@ -2,6 +2,7 @@
 
 #include "exports/calendar_export.h"
 #include "exports/export_commands.h"
+#include "week/week_reminder.h"
 #include "week/week_tasks.h"
 
 #include <QCommandLineParser>
@@ -122,6 +123,10 @@ QString checkPrintWeek(const QCommandLineParser& parser) {
     return QString();
 }
 
+int remind(const CommandRun& run) {
+    return remindCommand(run.dataFolder.path, QDate::currentDate(), run.out, run.err);
+}
+
 QString nothingToCheck(const QCommandLineParser&) {
     return QString();
 }
@@ -156,6 +161,12 @@ QList<WindowlessCommand> windowlessCommands() {
          {valued("date", "この日の今週と過ぎてる（既定は今日）。", "YYYY-MM-DD")},
          printWeek,
          checkPrintWeek,
+         false},
+        {QCommandLineOption(QStringLiteral("remind"),
+                            QStringLiteral("今週の作業と過ぎてる作業をデスクトップの通知で知らせます。")),
+         {},
+         remind,
+         nothingToCheck,
          false},
     };
 }
