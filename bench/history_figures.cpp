@@ -6,8 +6,8 @@
 #include "app/main_window.h"
 #include "history/command_scope.h"
 #include "history/history.h"
-#include "history/history_window.h"
-#include "history/undo_commands.h"
+#include "history_ui/history_window.h"
+#include "history_ui/undo_commands.h"
 #include "schedule/task_records.h"
 #include "store/save_file.h"
 

@@ -1,7 +1,7 @@
-# aobaroku_test(<name> LABEL <label> [GUI] SOURCES <files...>)
+# aobaroku_test(<name> LABEL <labels...> [GUI] SOURCES <files...>)
 # GUI tests link the window library; all run on the offscreen platform.
 function(aobaroku_test name)
-    cmake_parse_arguments(T "GUI" "LABEL" "SOURCES" ${ARGN})
+    cmake_parse_arguments(T "GUI" "" "LABEL;SOURCES" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     if(T_GUI)
         target_link_libraries(${name} PRIVATE aobaroku_ui Qt6::Test)
@@ -10,6 +10,6 @@ function(aobaroku_test name)
     endif()
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL}
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABEL}"
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;AOBAROKU_BIN_DIR=$<TARGET_FILE_DIR:aobaroku>")
 endfunction()

@@ -6,11 +6,12 @@
 #include "app/search_kinds.h"
 #include "app/settings_dialog.h"
 #include "app/tab_row_style.h"
+#include "cards/show_card.h"
 #include "crops/crop_tab.h"
 #include "exports/export_menu.h"
 #include "favourites/favourites_tab.h"
 #include "history/history.h"
-#include "history/undo_commands.h"
+#include "history_ui/undo_commands.h"
 #include "plans/plan_tab.h"
 #include "purchases/purchase_tab.h"
 #include "schedule/schedule_tab.h"
@@ -56,6 +57,7 @@ TForm5::TForm5(Platform& platform, QWidget* parent)
     m_context.tasks = &m_tasks;
     m_context.costs = &m_costs;
     m_context.okini = &m_okini;
+    lendCardOpeners(m_context);
 
     setWindowTitle(kMainCaption);
     setObjectName(QStringLiteral("TForm5"));
@@ -159,6 +161,9 @@ void TForm5::buildTabs() {
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
     m_context.redrawChart = [this] { m_planTab->Redraw(); };
     m_context.reloadPlan = [this] { m_planTab->SpeedButtonClick(); };
+    m_context.renameCropInPlans = [this](const QString& oldName, const QString& newName) {
+        return Notebook::renameCropInPlans(m_platform.dataFolder(), oldName, newName, m_platform);
+    };
 }
 
 // 「…」 holds the commands of the whole notebook that need no button of their own.
@@ -237,13 +242,13 @@ void TForm5::FormShow() {
     try {
         startBrowsers();
         m_memory.restoreTab();
-        startCrops();
+        start(Notebook::List::Crops);
         m_memory.restoreCropSort();
         m_memory.restorePlan();
-        startPlans();
-        startTasks();
-        startPurchases();
-        startFavourites();
+        for (Notebook::List list :
+             {Notebook::List::PlanCaptions, Notebook::List::CurrentPlan, Notebook::List::Tasks,
+              Notebook::List::Purchases, Notebook::List::Favourites})
+            start(list);
     } catch (const std::exception& e) {
         m_platform.error(errorText(e));
     }
@@ -291,25 +296,13 @@ void TForm5::closeEvent(QCloseEvent* event) {
 }
 
 void TForm5::openSettings() {
-    if (editSettings(m_platform.preferences(), this, &m_platform))
+    if (editSettings(m_platform, this))
         m_planTab->Redraw();
 }
 
 void TForm5::ReloadData(const QStringList& files) {
-    if (files.contains(kCropFileName))
-        startCrops();
-    if (std::any_of(files.begin(), files.end(), IsPlanFile))
-        m_planTab->ReadPlanCaptions();
-    if (files.contains(m_context.planFile))
-        m_planTab->SpeedButtonClick();
-    if (files.contains(kYoteiFileName))
-        startTasks();
-    if (files.contains(kCostFileName))
-        startPurchases();
-    if (files.contains(kOkiniFileName)) {
-        m_okini.clear();
-        startFavourites();
-    }
+    for (Notebook::List list : Notebook::listsFedBy(files, m_context.planFile))
+        start(list);
     // What reading a few megabytes freed, the next undo takes again at once:
     // handed back, it would cost that undo the page faults of asking for it anew.
     qint64 bytes = 0;
@@ -324,34 +317,44 @@ void TForm5::startBrowsers() {
     m_osusumeBrowser->showFile(QUrl(siteAddress() + QStringLiteral("osusume.html")).toLocalFile());
 }
 
-void TForm5::startCrops() {
-    m_cropTab->list()->clear();
-    m_crops.LoadFromFile(m_platform.dataFolder(), m_platform);
-    m_crops.insert(0)->name = kDummyCropName;
-    m_cropTab->RefreshCropList();
+void TForm5::start(Notebook::List list) {
+    switch (list) {
+    case Notebook::List::Crops:
+        return startCrops();
+    case Notebook::List::PlanCaptions:
+        return m_planTab->ReadPlanCaptions();
+    case Notebook::List::CurrentPlan:
+        return m_planTab->SpeedButtonClick();
+    case Notebook::List::Tasks:
+        return startTasks();
+    case Notebook::List::Purchases:
+        return startPurchases();
+    case Notebook::List::Favourites:
+        return startFavourites();
+    }
 }
 
-void TForm5::startPlans() {
-    m_planTab->ReadPlanCaptions();
-    m_planTab->SpeedButtonClick();
+// The tab lets go of the rows before the list under them is read again.
+void TForm5::startCrops() {
+    m_cropTab->list()->clear();
+    m_notebook.loadCrops(m_platform.dataFolder(), m_platform);
+    m_cropTab->RefreshCropList();
 }
 
 void TForm5::startTasks() {
     m_scheduleTab->list()->clear();
-    m_tasks.LoadFromFile(m_platform.dataFolder(), m_platform);
-    m_tasks.SortByWeek();
+    m_notebook.loadTasks(m_platform.dataFolder(), m_platform);
     m_scheduleTab->YoteiRadioButtonClick();
 }
 
 void TForm5::startPurchases() {
     m_purchaseTab->list()->clear();
-    m_costs.LoadFromFile(m_platform.dataFolder(), m_platform);
-    m_costs.SortByDate();
+    m_notebook.loadPurchases(m_platform.dataFolder(), m_platform);
     m_purchaseTab->RebuildYears();
     m_purchaseTab->YearChanged();
 }
 
 void TForm5::startFavourites() {
-    m_okini.LoadFromFile(m_platform.dataFolder(), m_platform);
+    m_notebook.loadFavourites(m_platform.dataFolder(), m_platform);
     m_favouritesTab->ShowPage();
 }

@@ -1,11 +1,7 @@
 #pragma once
 
 #include "app/window_memory.h"
-#include "crops/crop_records.h"
-#include "favourites/favourite_records.h"
-#include "plans/plan_records.h"
-#include "purchases/purchase_records.h"
-#include "schedule/task_records.h"
+#include "notebook/notebook.h"
 #include "widgets/app_context.h"
 
 #include <QImage>
@@ -28,8 +24,8 @@ namespace history {
 class History;
 }
 
-// The main window. It owns every record list for the whole run, builds the
-// seven tabs and, when first shown, loads the data in a fixed order.
+// The main window. It owns the notebook for the whole run, builds the seven
+// tabs and, when first shown, loads the notebook's lists in their fixed order.
 class TForm5 : public QWidget {
     Q_OBJECT
 public:
@@ -81,20 +77,22 @@ private:
     void showRecoveryNotes();
     void forgetRecords();
     void startBrowsers();
+    // Reads one list of the notebook and shows it in its tab.
+    void start(Notebook::List list);
     void startCrops();
-    void startPlans();
     void startTasks();
     void startPurchases();
     void startFavourites();
 
     Platform& m_platform;
-    // Created in this order and destroyed in the same order.
-    TGroupList m_plan; // the current plan
-    TSakumotuList m_crops;
+    Notebook m_notebook;
+    // The notebook's lists by the names the tabs know them by.
+    TGroupList& m_plan = m_notebook.plan; // the current plan
+    TSakumotuList& m_crops = m_notebook.crops;
+    TYoteiList& m_tasks = m_notebook.tasks;
+    TCostList& m_costs = m_notebook.costs;
+    TOkiniList& m_okini = m_notebook.okini;
     QImage m_chart;
-    TYoteiList m_tasks;
-    TCostList m_costs;
-    TOkiniList m_okini;
     AppContext m_context;
     // After the lists: the history reads what they are loaded from.
     std::unique_ptr<history::History> m_history;

@@ -2,8 +2,6 @@
 
 #include "settings/preferences.h"
 #include "week/autostart.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -13,8 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* parent, Platform* platform)
-    : QDialog(parent), m_preferences(preferences), m_platform(platform) {
+TSettingsDialog::TSettingsDialog(Platform& platform, settings::Preferences& preferences, QWidget* parent)
+    : FormDialog(platform, parent), m_preferences(preferences), m_platform(platform) {
     setObjectName(QStringLiteral("settingsDialog"));
     setWindowTitle(QStringLiteral("設定"));
 
@@ -37,17 +35,14 @@ TSettingsDialog::TSettingsDialog(settings::Preferences& preferences, QWidget* pa
     grid->addWidget(m_caption, 0, 1);
     grid->addWidget(note, 1, 1);
     grid->setRowMinimumHeight(2, 6);
-    if (m_platform) {
-        m_remind = new QCheckBox(QStringLiteral("ログイン時に今週の作業を知らせる(&R)"), this);
-        m_remind->setObjectName(QStringLiteral("remindAtLoginBox"));
-        m_remind->setChecked(RemindEntryWritten());
-        grid->addWidget(m_remind, 3, 1);
-        grid->setRowMinimumHeight(4, 6);
-    }
-    grid->addLayout(okCancelRow(this, m_ok), 5, 0, 1, 2);
+    m_remind = new QCheckBox(QStringLiteral("ログイン時に今週の作業を知らせる(&R)"), this);
+    m_remind->setObjectName(QStringLiteral("remindAtLoginBox"));
+    m_remind->setChecked(RemindEntryWritten());
+    grid->addWidget(m_remind, 3, 1);
+    grid->setRowMinimumHeight(4, 6);
+    grid->addLayout(okCancelRow(m_ok), 5, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TSettingsDialog::OkButtonClick);
     setFixedSize(sizeHint());
-    centreOnMainWindow(this);
 }
 
 void TSettingsDialog::OkButtonClick() {
@@ -55,16 +50,16 @@ void TSettingsDialog::OkButtonClick() {
     m_preferences.setImageCaption(m_caption->text());
     m_preferences.sync();
     m_changed = m_preferences.imageCaption() != before;
-    if (m_remind && m_remind->isChecked() != RemindEntryWritten()) {
+    if (m_remind->isChecked() != RemindEntryWritten()) {
         const QString failure = SetRemindAtLogin(
-            m_remind->isChecked(), QCoreApplication::applicationFilePath(), m_platform->dataFolder());
+            m_remind->isChecked(), QCoreApplication::applicationFilePath(), m_platform.dataFolder());
         if (!failure.isEmpty())
-            m_platform->error(failure);
+            m_platform.error(failure);
     }
     accept();
 }
 
-bool editSettings(settings::Preferences& preferences, QWidget* owner, Platform* platform) {
-    TSettingsDialog dialog(preferences, owner, platform);
+bool editSettings(Platform& platform, QWidget* owner) {
+    TSettingsDialog dialog(platform, platform.preferences(), owner);
     return dialog.exec() == QDialog::Accepted && dialog.changed();
 }

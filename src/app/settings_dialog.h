@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
+class Platform;
 class QCheckBox;
 class QLineEdit;
-class Platform;
 class QPushButton;
 namespace settings {
 class Preferences;
@@ -12,12 +12,11 @@ class Preferences;
 
 // 設定: what the user chooses once for every notebook, kept in their own
 // preferences. For now the caption that saved pictures carry in their footer.
-class TSettingsDialog : public QDialog {
+class TSettingsDialog : public FormDialog {
     Q_OBJECT
 public:
-    // With a platform, the dialog also offers the reminder at login for its data folder.
-    TSettingsDialog(settings::Preferences& preferences, QWidget* parent = nullptr,
-                    Platform* platform = nullptr);
+    // Also offers the reminder at login for the platform's data folder.
+    TSettingsDialog(Platform& platform, settings::Preferences& preferences, QWidget* parent = nullptr);
 
     QLineEdit* captionEdit() const { return m_caption; }
     QCheckBox* remindBox() const { return m_remind; }
@@ -29,7 +28,7 @@ public:
 private:
     settings::Preferences& m_preferences;
     QLineEdit* m_caption;
-    Platform* m_platform;
+    Platform& m_platform;
     QCheckBox* m_remind = nullptr;
     QPushButton* m_ok = nullptr;
     bool m_changed = false;
@@ -37,4 +36,4 @@ private:
 
 // Opens 設定… over the owner; true when the user kept a change with OK, so
 // that what shows a caption draws again.
-bool editSettings(settings::Preferences& preferences, QWidget* owner, Platform* platform = nullptr);
+bool editSettings(Platform& platform, QWidget* owner);

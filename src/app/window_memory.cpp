@@ -80,10 +80,12 @@ void WindowMemory::keep() {
     state.tab = m_window.tabWidget()->currentIndex();
     state.plan = m_window.planTab()->planButtons()->checkedId();
     m_preferences.setWindow(state);
+    // The widths the user chose, not those the longest texts of the moment
+    // widened the columns to: those follow the rows at every refill.
     for (TListView3* list : lists(m_window)) {
         const bool crops = list == m_window.cropTab()->list();
         m_preferences.setList(list->objectName(),
-                              {list->columnWidths(), crops ? m_window.cropTab()->sortColumn() : 0});
+                              {list->userColumnWidths(), crops ? m_window.cropTab()->sortColumn() : 0});
     }
     m_preferences.sync();
 }

@@ -1,7 +1,7 @@
 #include "cards/card_window.h"
 
 #include "cards/card_printing.h"
-#include "history/data_files.h"
+#include "store/notebook_files.h"
 #include "image/jpeg_writer.h"
 #include "widgets/platform.h"
 
@@ -112,7 +112,7 @@ void TCardWindow::SaveButtonClick() {
         cards::drawFooter(image, m_platform.preferences().imageCaption());
         const QString path = m_platform.saveFileName({m_dialog, SaveKind::Picture, m_fileName, QString()});
         if (!path.isEmpty())
-            image::writeJpeg(image, path, history::notebookFiles(m_platform.dataFolder()));
+            image::writeJpeg(image, path, store::notebookFiles(m_platform.dataFolder()));
     } catch (const image::JpegError& e) {
         m_platform.error(QString::fromUtf8(e.what()));
     }

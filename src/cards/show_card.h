@@ -1,5 +1,6 @@
 #pragma once
 
+struct AppContext;
 class Platform;
 class QWidget;
 class TSakumotu;
@@ -11,3 +12,6 @@ class TCost;
 void showCropCard(const TSakumotu& crop, Platform& platform, QWidget* owner);
 void showTaskCard(const TYotei& task, Platform& platform, QWidget* owner);
 void showPurchaseCard(const TCost& cost, Platform& platform, QWidget* owner);
+
+// Lends the three openers to the tabs through the context, over its platform.
+void lendCardOpeners(AppContext& context);

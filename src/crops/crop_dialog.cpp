@@ -2,9 +2,8 @@
 
 #include "crops/integer_text.h"
 #include "crops/period_dialog.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/lines_edit.h"
+#include "widgets/number_text.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -47,24 +46,19 @@ QLabel* exampleLabel(const QString& text, QWidget* parent) {
 
 TForm2::TForm2(Platform& platform, const QString& mode, TSakumotuList& catalogue, TSakumotu* crop,
                QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_mode(mode), m_catalogue(catalogue), m_crop(crop) {
+    : FormDialog(platform, parent), m_platform(platform), m_mode(mode), m_catalogue(catalogue), m_crop(crop) {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("作物"));
-    QFont f = font();
-    f.setPointSize(10);
-    setFont(f);
     buildLayout();
     setFixedSize(435, 523);
-    centreOnMainWindow(this);
 }
 
 QLineEdit* TForm2::textField(const char* objectName, bool japanese) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(objectName));
     if (!japanese) {
-        // Spacing is typed in plain digits: no composition window for these fields.
-        field->setAttribute(Qt::WA_InputMethodEnabled, false);
-        field->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+        // Spacing is a number: typed in plain digits, full-width ones turned half-width.
+        useHalfWidthNumbers(field);
         field->setFixedWidth(60);
     }
     return field;
@@ -118,6 +112,7 @@ void TForm2::buildPeriodRow(QGridLayout* grid) {
     m_periodList = new QListWidget(this);
     m_periodList->setObjectName(QStringLiteral("periodList"));
     m_periodList->setFixedHeight(72);
+    countAsInput(m_periodList);
     m_periodAdd = sideButton(QStringLiteral("追加"), "periodAddButton");
     m_periodChange = sideButton(QStringLiteral("変更"), "periodChangeButton");
     m_periodDelete = sideButton(QStringLiteral("削除"), "periodDeleteButton");
@@ -172,7 +167,7 @@ void TForm2::buildMemoRows(QGridLayout* grid) {
 
 void TForm2::buildButtonRow(QGridLayout* grid) {
     grid->setRowMinimumHeight(10, 6);
-    grid->addLayout(okCancelRow(this, m_ok, m_cancel), 11, 0, 1, 2);
+    grid->addLayout(okCancelRow(m_ok, m_cancel), 11, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TForm2::OkButtonClick);
 }
 

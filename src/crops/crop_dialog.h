@@ -1,8 +1,7 @@
 #pragma once
 
 #include "crops/crop_records.h"
-
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QGridLayout;
@@ -15,7 +14,7 @@ class QPushButton;
 // The crop dialog: adds a crop to the catalogue or changes one, checks the
 // input and saves the crop file before it closes. Periods are edited on a
 // working copy, so キャンセル leaves the crop as it was.
-class TForm2 : public QDialog {
+class TForm2 : public FormDialog {
     Q_OBJECT
 public:
     static inline const QString ModeAdd = QStringLiteral("追加");

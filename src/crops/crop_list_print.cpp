@@ -1,6 +1,6 @@
 #include "crops/crop_list_print.h"
 
-#include "report/crop_list_report.h"
+#include "crops/crop_list_report.h"
 #include "report/report_printing.h"
 
 void printCropList(const TSakumotuList& crops, Platform& platform) {

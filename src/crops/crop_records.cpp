@@ -9,23 +9,6 @@ QString PeriodText(const TJiki& period) {
     return period.st + QStringLiteral("～") + period.ed;
 }
 
-TJiki* TJikiList::add() {
-    m_items.push_back(std::make_unique<TJiki>());
-    return m_items.back().get();
-}
-
-void TJikiList::remove(int i) {
-    m_items.erase(m_items.begin() + i);
-}
-
-void TJikiList::CopyFrom(const TJikiList& other) {
-    if (&other == this)
-        return;
-    clear();
-    for (int i = 0; i < other.count(); ++i)
-        add()->CopyFrom(*other.at(i));
-}
-
 QString PeriodsText(const TJikiList& periods) {
     QStringList texts;
     for (int i = 0; i < periods.count(); ++i)
@@ -49,27 +32,6 @@ QString TSakumotu::SpacingText() const {
     if (joukan.isEmpty())
         return plants;
     return QStringLiteral("条間") + joukan + QStringLiteral("cmで、") + plants;
-}
-
-int TSakumotuList::indexOf(const TSakumotu* crop) const {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == crop)
-            return int(i);
-    return -1;
-}
-
-TSakumotu* TSakumotuList::add() {
-    m_items.push_back(std::make_unique<TSakumotu>());
-    return m_items.back().get();
-}
-
-TSakumotu* TSakumotuList::insert(int index) {
-    auto it = m_items.insert(m_items.begin() + index, std::make_unique<TSakumotu>());
-    return it->get();
-}
-
-void TSakumotuList::remove(int index) {
-    m_items.erase(m_items.begin() + index);
 }
 
 TSakumotu* TSakumotuList::FindByName(const QString& name) const {

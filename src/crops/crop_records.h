@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
+#include "store/owning_list.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,17 +26,14 @@ public:
 QString PeriodText(const TJiki& period);
 
 // Owns its periods.
-class TJikiList {
+class TJikiList : private store::OwningList<TJiki> {
 public:
-    int count() const { return int(m_items.size()); }
-    TJiki* at(int i) const { return m_items[size_t(i)].get(); }
-    TJiki* add();
-    void remove(int i);
-    void clear() { m_items.clear(); }
-    void CopyFrom(const TJikiList& other);
-
-private:
-    std::vector<std::unique_ptr<TJiki>> m_items;
+    using OwningList::add;
+    using OwningList::at;
+    using OwningList::clear;
+    using OwningList::count;
+    using OwningList::remove;
+    void CopyFrom(const TJikiList& other) { OwningList::CopyFrom(other); }
 };
 
 QString PeriodsText(const TJikiList& periods);
@@ -56,15 +55,15 @@ public:
 };
 
 // The crop catalogue, in file order with added crops at the end. Owns its crops.
-class TSakumotuList {
+class TSakumotuList : private store::OwningList<TSakumotu> {
 public:
-    int count() const { return int(m_items.size()); }
-    TSakumotu* at(int i) const { return m_items[size_t(i)].get(); }
-    int indexOf(const TSakumotu* crop) const;
-    TSakumotu* add();
-    TSakumotu* insert(int index);
-    void remove(int index);
-    void clear() { m_items.clear(); }
+    using OwningList::add;
+    using OwningList::at;
+    using OwningList::clear;
+    using OwningList::count;
+    using OwningList::indexOf;
+    using OwningList::insert;
+    using OwningList::remove;
 
     TSakumotu* FindByName(const QString& name) const;
     TSakumotu* FindOtherByName(const QString& name, const TSakumotu* crop) const;
@@ -72,9 +71,4 @@ public:
     // folder ends with a slash. Both report their one message to the sink and return false on failure.
     bool LoadFromFile(const QString& folder, store::MessageSink& sink);
     bool SaveToFile(const QString& folder, store::MessageSink& sink) const;
-
-private:
-    std::vector<std::unique_ptr<TSakumotu>> m_items;
 };
-
-inline const QString kCropFileName = QStringLiteral("sakumotu.xml");

@@ -1,11 +1,9 @@
 #include "crops/crop_tab.h"
 
-#include "cards/show_card.h"
 #include "crops/crop_dialog.h"
 #include "crops/crop_list_print.h"
 #include "crops/crop_records.h"
 #include "history/command_scope.h"
-#include "plans/plan_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
@@ -48,6 +46,7 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setSortIndicatorShown(false);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &TCropTab::HeaderClick);
+    connect(m_list, &TListView3::opened, this, &TCropTab::ChangeButtonClick);
     layout->addWidget(m_list, 1);
 
     auto* row = tabs::commandRow();
@@ -63,7 +62,10 @@ TCropTab::TCropTab(AppContext& context, QWidget* parent) : QWidget(parent), m_co
     tabs::addRight(row, add(QStringLiteral("印刷"), "cropPrintButton", &TCropTab::PrintButtonClick));
     layout->addLayout(row);
 
-    onShowCropCard = [this](TSakumotu& crop) { showCropCard(crop, *m_context.platform, window()); };
+    onShowCropCard = [this](TSakumotu& crop) {
+        if (m_context.showCropCard)
+            m_context.showCropCard(crop, window());
+    };
     onPrintCropList = [this] { printCropList(*m_context.crops, *m_context.platform); };
 }
 
@@ -117,7 +119,8 @@ void TCropTab::ChangeButtonClick() {
 
 void TCropTab::renameInPlans(const QString& oldName, const QString& newName, history::CommandScope& change) {
     Platform& platform = *m_context.platform;
-    RenameCropInAllPlans(platform.dataFolder(), oldName, newName, platform);
+    if (m_context.renameCropInPlans)
+        m_context.renameCropInPlans(oldName, newName);
     // Every file is written: a kill while the message is up keeps the rename whole.
     change.close();
     if (m_context.reloadPlan)

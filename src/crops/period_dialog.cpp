@@ -2,8 +2,6 @@
 
 #include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -12,15 +10,11 @@
 #include <QPushButton>
 
 TForm8::TForm8(Platform& platform, const QString& mode, TJikiList& periods, TJiki* period, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_mode(mode), m_periods(periods), m_period(period) {
+    : FormDialog(platform, parent), m_platform(platform), m_mode(mode), m_periods(periods), m_period(period) {
     setObjectName(QStringLiteral("TForm8"));
     setWindowTitle(QStringLiteral("栽培時期"));
-    QFont f = font();
-    f.setPointSize(10);
-    setFont(f);
     buildLayout();
     setFixedSize(329, 133);
-    centreOnMainWindow(this);
 }
 
 void TForm8::buildLayout() {
@@ -40,7 +34,7 @@ void TForm8::buildLayout() {
     layout->setContentsMargins(12, 12, 12, 10);
     layout->addLayout(grid);
     layout->addStretch(1);
-    layout->addLayout(okCancelRow(this, m_ok, m_cancel));
+    layout->addLayout(okCancelRow(m_ok, m_cancel));
 
     connect(m_ok, &QPushButton::clicked, this, &TForm8::OkButtonClick);
     QWidget::setTabOrder(m_st, m_ed);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QLineEdit;
@@ -10,7 +10,7 @@ class TJikiList;
 
 // The period dialog: one cultivation period of the crop dialog's working list,
 // added to it or changed in place.
-class TForm8 : public QDialog {
+class TForm8 : public FormDialog {
     Q_OBJECT
 public:
     // period is the period to change; null in add mode.

@@ -2,7 +2,7 @@
 
 #include "exports/calendar_export.h"
 #include "exports/csv_export.h"
-#include "exports/export_file.h"
+#include "store/export_file.h"
 #include "exports/export_messages.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"

@@ -25,10 +25,6 @@ QString unreadableNothingWritten(const QString& dataFile) {
         .arg(QDir::toNativeSeparators(QFileInfo(dataFile).absoluteFilePath()));
 }
 
-QString writeFailed(const QString& path, const QString& reason) {
-    return QStringLiteral("書き出しに失敗しました: %1（%2）").arg(path, reason);
-}
-
 // The command line's own wording for a --data folder that is not there.
 QString noDataFolder(const QString& folder) {
     return QStringLiteral("データフォルダーがありません: %1").arg(folder);

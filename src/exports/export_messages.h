@@ -10,7 +10,6 @@ QString purchasesWritten(int purchases, int rows);
 QString cropsWritten(int crops);
 // The line after the load message of a data file an export could not read.
 QString unreadableNothingWritten(const QString& dataFile);
-QString writeFailed(const QString& path, const QString& reason);
 QString noDataFolder(const QString& folder);
 
 } // namespace exportmsg

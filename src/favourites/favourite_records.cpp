@@ -5,22 +5,6 @@
 
 #include <QFile>
 
-int TOkiniList::indexOf(const TOkini* okini) const {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == okini)
-            return int(i);
-    return -1;
-}
-
-TOkini* TOkiniList::add() {
-    m_items.push_back(std::make_unique<TOkini>());
-    return m_items.back().get();
-}
-
-void TOkiniList::remove(int i) {
-    m_items.erase(m_items.begin() + i);
-}
-
 namespace {
 
 // A missing child throws, so a favourite is appended only when read in full.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
+#include "store/owning_list.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,8 +11,6 @@
 
 // Favourite web sites. okini = favourite, memo = the gardener's note on the site.
 
-inline const QString kOkiniFileName = QStringLiteral("OkiniList.xml");
-inline const QString kOkiniPageName = QStringLiteral("OkiniList.html");
 inline const QString kOkiniStyleSheetName = QStringLiteral("okini.css");
 
 class TOkini {
@@ -22,14 +22,14 @@ public:
 
 // The favourites in the order of entry; new ones go to the end and the list is
 // never sorted. Owns its favourites.
-class TOkiniList {
+class TOkiniList : private store::OwningList<TOkini> {
 public:
-    int count() const { return int(m_items.size()); }
-    TOkini* at(int i) const { return m_items[size_t(i)].get(); }
-    int indexOf(const TOkini* okini) const;
-    TOkini* add();
-    void remove(int i);
-    void clear() { m_items.clear(); }
+    using OwningList::add;
+    using OwningList::at;
+    using OwningList::clear;
+    using OwningList::count;
+    using OwningList::indexOf;
+    using OwningList::remove;
 
     // folder ends with a slash. Loading appends to what the list holds. Both
     // report their one message to the sink and return false on failure.
@@ -43,7 +43,4 @@ public:
     // every line. On failure reports the favourites' save message and returns false;
     // the previous page is then still whole.
     bool WritePage(const QString& folder, const QString& siteAddress, store::MessageSink& sink) const;
-
-private:
-    std::vector<std::unique_ptr<TOkini>> m_items;
 };

@@ -1,7 +1,6 @@
 #include "favourites/favourites_pick_dialog.h"
 
 #include "favourites/favourite_records.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 
@@ -9,15 +8,11 @@
 #include <QVBoxLayout>
 
 TForm19::TForm19(Platform& platform, const TOkiniList& list, QWidget* parent)
-    : PlainDialog(parent), m_platform(platform), m_list(list) {
+    : FormDialog(platform, parent), m_platform(platform), m_list(list) {
     setObjectName(QStringLiteral("TForm19"));
     setWindowTitle(QStringLiteral("お気に入り一覧"));
-    QFont f = font();
-    f.setPointSize(10);
-    setFont(f);
     buildLayout();
     resize(500, 318);
-    centreOnMainWindow(this);
     FormShow();
 }
 
@@ -30,18 +25,11 @@ void TForm19::buildLayout() {
     m_view->setTexts<TOkini>(
         [](const TOkini& okini, int column) { return column == 1 ? okini.name : okini.url; });
     layout->addWidget(m_view, 1);
-
-    m_ok = plainButton(QStringLiteral("OK"), "okButton");
-    m_cancel = plainButton(QStringLiteral("キャンセル"), "cancelButton");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(m_ok, m_cancel));
 
     connect(m_ok, &QPushButton::clicked, this, &TForm19::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // A double click picks the row as OK does.
+    connect(m_view, &TListView3::opened, this, &TForm19::OkButtonClick);
 }
 
 void TForm19::FormShow() {

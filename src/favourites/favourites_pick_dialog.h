@@ -1,6 +1,6 @@
 #pragma once
 
-#include "favourites/plain_dialog.h"
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QPushButton;
@@ -9,7 +9,7 @@ class TOkini;
 class TOkiniList;
 
 // お気に入り一覧: the gardener checks one favourite for the tab to change or delete.
-class TForm19 : public PlainDialog {
+class TForm19 : public FormDialog {
     Q_OBJECT
 public:
     TForm19(Platform& platform, const TOkiniList& list, QWidget* parent = nullptr);

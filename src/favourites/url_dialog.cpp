@@ -1,7 +1,6 @@
 #include "favourites/url_dialog.h"
 
 #include "favourites/favourite_records.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -23,15 +22,11 @@ QLabel* hintLabel(const QString& text, QWidget* parent) {
 } // namespace
 
 TForm18::TForm18(Platform& platform, TOkiniList& list, TOkini* okini, QWidget* parent)
-    : PlainDialog(parent), m_platform(platform), m_list(list), m_okini(okini) {
+    : FormDialog(platform, parent), m_platform(platform), m_list(list), m_okini(okini) {
     setObjectName(QStringLiteral("TForm18"));
     setWindowTitle(QStringLiteral("URL登録"));
-    QFont f = font();
-    f.setPointSize(10);
-    setFont(f);
     buildLayout();
     setFixedSize(434, 243);
-    centreOnMainWindow(this);
     FormShow();
 }
 
@@ -71,8 +66,8 @@ void TForm18::buildLayout() {
         grid->addWidget(hintLabel(row.hint, this), line++, 1);
         grid->setRowMinimumHeight(line++, 6);
     }
-    m_ok = plainButton(QStringLiteral("OK"), "okButton");
-    m_cancel = plainButton(QStringLiteral("キャンセル"), "cancelButton");
+    m_ok = makeOkButton();
+    m_cancel = makeCancelButton();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
@@ -81,7 +76,6 @@ void TForm18::buildLayout() {
     grid->addLayout(buttons, line, 0, 1, 2);
 
     connect(m_ok, &QPushButton::clicked, this, &TForm18::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     QWidget::setTabOrder(m_name, m_url);
     QWidget::setTabOrder(m_url, m_memo);
     QWidget::setTabOrder(m_memo, m_ok);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "favourites/plain_dialog.h"
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QLineEdit;
@@ -10,7 +10,7 @@ class TOkiniList;
 
 // URL登録: adds a favourite to the end of the list or changes one. It checks
 // the input and writes the favourite; the tab saves and shows the page.
-class TForm18 : public PlainDialog {
+class TForm18 : public FormDialog {
     Q_OBJECT
 public:
     // okini is the favourite to change; null adds a new one on OK.

@@ -1,9 +1,10 @@
 #include "history/history.h"
 
-#include "history/data_files.h"
 #include "history/history_messages.h"
 #include "history/history_naming.h"
+#include "history/record_counts.h"
 #include "history/version_check.h"
+#include "store/notebook_files.h"
 #include "store/xml_store.h"
 
 #include <QDir>
@@ -69,7 +70,7 @@ const Change* History::find(ChangeId id) const {
 // Only the data files of this folder; the page, images and other folders are not ours to keep.
 QString History::trackedName(const QString& path) const {
     const QFileInfo info(path);
-    if (!isDataFile(info.fileName()) || info.absolutePath() != m_dataPath)
+    if (!store::isDataFile(info.fileName()) || info.absolutePath() != m_dataPath)
         return QString();
     return info.fileName();
 }
@@ -137,7 +138,7 @@ void History::noteKeepFailed() {
 // A file that an undo left half done takes no save until it is set right;
 // the others may be saved whatever became of it.
 void History::beforeSave(const QString& path) {
-    if (m_off || m_rewinding || m_unsettled.isEmpty())
+    if (m_off || m_unsettled.isEmpty())
         return;
     QStringList wrote;
     QString cause;
@@ -154,7 +155,7 @@ void History::replace(const QString& path, const QString& target, const QString&
                       const store::ElementCounts& counts, const QByteArray& bytes,
                       const std::function<void()>& rename) {
     const QString name = trackedName(path);
-    if (name.isEmpty() || m_rewinding || m_off) {
+    if (name.isEmpty() || m_off) {
         rename();
         return;
     }
@@ -232,7 +233,7 @@ void History::fileRead(const QString& path, const store::XmlDocument& doc) {
 void History::fileUnreadable(const QString& path) {
     const QString name = trackedName(path);
     const FileIdentity now = FileIdentity::of(path);
-    if (name.isEmpty() || !now.exists || m_rewinding || m_off)
+    if (name.isEmpty() || !now.exists || m_off)
         return;
     if (alreadyKeptUnreadable(name, path, now))
         return;
@@ -356,7 +357,7 @@ void History::schedulePrune() {
 void History::prune() {
     if (m_off || m_open || m_depth > 0 || !m_unsettled.isEmpty())
         return;
-    const QList<ChangeId> drop = changesToPrune(m_changes, dataBytes(m_folder.dataFolder()), m_limits);
+    const QList<ChangeId> drop = changesToPrune(m_changes, store::dataBytes(m_folder.dataFolder()), m_limits);
     for (ChangeId id : drop) {
         if (id <= m_protectedUpTo)
             break;

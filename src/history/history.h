@@ -174,7 +174,6 @@ private:
     QString m_commandName;
     QHash<QString, Known> m_known;
     bool m_off = false;
-    bool m_rewinding = false;
     bool m_opening = false;
     bool m_failed = false;
     bool m_told = false;

@@ -3,6 +3,7 @@
 #include "history/history_naming.h"
 #include "history/version_check.h"
 #include "history/version_pack.h"
+#include "store/notebook_files.h"
 
 #include <QFile>
 #include <algorithm>
@@ -132,7 +133,7 @@ void HistoryFolder::open() {
     m_dataFd = ::open(native(m_data).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_dataFd < 0)
         return;
-    m_history = openFolder(m_dataFd, "history", false);
+    m_history = openFolder(m_dataFd, kHistoryFolderName, false);
     if (m_history < 0)
         return;
     m_changes = openFolder(m_history, "changes", false);
@@ -200,7 +201,7 @@ bool HistoryFolder::makeFolders() {
     if (m_dataFd < 0)
         m_dataFd = ::open(native(m_data).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_dataFd >= 0 && m_history < 0)
-        m_history = openFolder(m_dataFd, "history", true);
+        m_history = openFolder(m_dataFd, kHistoryFolderName, true);
     if (m_history >= 0 && m_changes < 0)
         m_changes = openFolder(m_history, "changes", true);
     if (m_history >= 0 && m_kept < 0)

@@ -1,6 +1,6 @@
 #include "history/history_naming.h"
 
-#include "history/data_files.h"
+#include "store/notebook_files.h"
 
 #include <QSet>
 
@@ -68,7 +68,7 @@ std::optional<KeptName> parseKeptName(const QString& name) {
     if (dash < 0)
         return std::nullopt;
     KeptName kept{idOf(name.left(dash)), name.mid(dash + 1)};
-    if (kept.id == 0 || !isDataFile(kept.file))
+    if (kept.id == 0 || !store::isDataFile(kept.file))
         return std::nullopt;
     return kept;
 }
@@ -78,7 +78,7 @@ bool namesAreOurs(const Change& change) {
         return false;
     QSet<QString> seen;
     for (const FileChange& f : change.files) {
-        if (!isDataFile(f.file) || seen.contains(f.file) || !isOwnKept(change, f) ||
+        if (!store::isDataFile(f.file) || seen.contains(f.file) || !isOwnKept(change, f) ||
             !isEarlierKept(change, f))
             return false;
         seen.insert(f.file);

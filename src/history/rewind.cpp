@@ -183,11 +183,11 @@ bool History::keepCurrent(Change& change, const QList<Goal>& goals) {
     return true;
 }
 
-// Written through the atomic saver like any save; a kept version is never
-// linked back into place, where a later save would change it.
+// Written through the atomic saver like any save, but unrecorded: putting a
+// kept version back is no change of its own. A kept version is never linked
+// back into place, where a later save would change it.
 bool History::writeVersion(const QString& file, const QByteArray* bytes, int records, QString* cause) {
     const QString path = m_folder.dataPath(file);
-    m_rewinding = true;
     bool ok = true;
     if (!bytes) {
         ok = ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT;
@@ -195,7 +195,7 @@ bool History::writeVersion(const QString& file, const QByteArray* bytes, int rec
             *cause = systemCause(errno);
     } else {
         try {
-            store::saveBytes(path, *bytes);
+            store::saveBytes(path, *bytes, store::Recording::Off);
         } catch (const store::SaveError& e) {
             ok = false;
             *cause = e.reason().isEmpty() ? systemCause(e.error()) : e.reason();
@@ -205,7 +205,6 @@ bool History::writeVersion(const QString& file, const QByteArray* bytes, int rec
         if (!ok && cause->isEmpty())
             *cause = QStringLiteral("ファイルを書き込めませんでした。");
     }
-    m_rewinding = false;
     if (ok)
         remember(file, FileIdentity::of(realPath(path)), records, bytes ? contentHash(*bytes) : QString());
     return ok;

@@ -1,6 +1,6 @@
 #include "history/version_check.h"
 
-#include "history/data_files.h"
+#include "history/record_counts.h"
 #include "store/xml_store.h"
 
 #include <zlib.h>

@@ -3,7 +3,6 @@
 #include "plans/dialog_support.h"
 #include "plans/plan_chart.h"
 #include "plans/plan_records.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QFrame>
@@ -43,10 +42,9 @@ QFrame* makeSwatch(QWidget* parent) {
 } // namespace
 
 TForm45::TForm45(Platform& platform, TGroupList& plan, std::function<void()> onChanged, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_plan(plan), m_onChanged(std::move(onChanged)) {
+    : FormDialog(platform, parent), m_platform(platform), m_plan(plan), m_onChanged(std::move(onChanged)) {
     setObjectName(QStringLiteral("TForm45"));
     setWindowTitle(QStringLiteral("色設定"));
-    plandlg::useTabFont(this);
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
@@ -63,7 +61,6 @@ TForm45::TForm45(Platform& platform, TGroupList& plan, std::function<void()> onC
     }
     fillSwatches();
     setFixedSize(sizeHint().expandedTo(QSize(220, 0)));
-    centreOnMainWindow(this);
 }
 
 void TForm45::fillSwatches() {

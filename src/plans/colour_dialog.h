@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
+
 #include <array>
 #include <functional>
 
@@ -11,7 +12,7 @@ class TGroupList;
 // The four chart colours of the current plan. Each confirmed colour goes into
 // the plan at once and onChanged saves and redraws, while the dialog stays open;
 // there is nothing to confirm or cancel when it closes.
-class TForm45 : public QDialog {
+class TForm45 : public FormDialog {
     Q_OBJECT
 public:
     TForm45(Platform& platform, TGroupList& plan, std::function<void()> onChanged, QWidget* parent = nullptr);

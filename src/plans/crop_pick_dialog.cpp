@@ -3,7 +3,6 @@
 #include "crops/crop_dialog.h"
 #include "crops/crop_records.h"
 #include "plans/dialog_support.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QHBoxLayout>
@@ -21,10 +20,9 @@ QString pickerText(const TSakumotu& crop) {
 } // namespace
 
 TForm10::TForm10(Platform& platform, TSakumotuList& catalogue, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_catalogue(catalogue) {
+    : FormDialog(platform, parent), m_platform(platform), m_catalogue(catalogue) {
     setObjectName(QStringLiteral("TForm10"));
     setWindowTitle(QStringLiteral("作物選択"));
-    plandlg::useTabFont(this);
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("cropPickList"));
@@ -38,14 +36,9 @@ TForm10::TForm10(Platform& platform, TSakumotuList& catalogue, QWidget* parent)
     addCrop->setObjectName(QStringLiteral("addCropButton"));
     addCrop->setAutoDefault(false);
     connect(addCrop, &QPushButton::clicked, this, &TForm10::AddCropButtonClick);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
+    QPushButton* ok = makeOkButton();
     connect(ok, &QPushButton::clicked, this, &TForm10::OkButtonClick);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* cancel = makeCancelButton();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(addCrop);
     buttons->addStretch(1);
@@ -58,7 +51,6 @@ TForm10::TForm10(Platform& platform, TSakumotuList& catalogue, QWidget* parent)
     layout->addLayout(buttons);
     setMinimumSize(320, 395);
     resize(320, 395);
-    centreOnMainWindow(this);
 }
 
 void TForm10::showEvent(QShowEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QListWidget;
@@ -10,7 +10,7 @@ class TSakumotuList;
 
 // The crop picker: chooses the crop to place in a plan, the dummy crop (an
 // empty row) included, and can add a crop to the catalogue on the way.
-class TForm10 : public QDialog {
+class TForm10 : public FormDialog {
     Q_OBJECT
 public:
     TForm10(Platform& platform, TSakumotuList& catalogue, QWidget* parent = nullptr);

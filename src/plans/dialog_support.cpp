@@ -3,7 +3,6 @@
 #include "widgets/platform.h"
 
 #include <QComboBox>
-#include <QDialog>
 
 namespace plandlg {
 
@@ -16,12 +15,6 @@ bool refuse(Platform& platform, const QString& text, QWidget* focus) {
 void selectByText(QComboBox* box, const QString& text) {
     const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     box->setCurrentIndex(index >= 0 ? index : (box->count() > 0 ? 0 : -1));
-}
-
-void useTabFont(QDialog* dialog) {
-    QFont font = dialog->font();
-    font.setPointSize(10);
-    dialog->setFont(font);
 }
 
 } // namespace plandlg

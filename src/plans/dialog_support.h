@@ -4,7 +4,6 @@
 
 class Platform;
 class QComboBox;
-class QDialog;
 class QWidget;
 
 // Small pieces the plan dialogs share, so their checks and lists behave alike.
@@ -15,8 +14,5 @@ bool refuse(Platform& platform, const QString& text, QWidget* focus);
 
 // Selects the first item whose text equals text; when none does, the first item.
 void selectByText(QComboBox* box, const QString& text);
-
-// The dialog font: the tabs' 10 points.
-void useTabFont(QDialog* dialog);
 
 } // namespace plandlg

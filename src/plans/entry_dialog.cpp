@@ -3,8 +3,8 @@
 #include "crops/crop_records.h"
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
+#include "widgets/number_list.h"
+#include "widgets/number_text.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -26,12 +26,10 @@ QLabel* unit(const QString& text, QWidget* parent) {
 } // namespace
 
 TForm9::TForm9(Platform& platform, const Inputs& inputs, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_in(inputs), m_entry(inputs.entry) {
+    : FormDialog(platform, parent), m_platform(platform), m_in(inputs), m_entry(inputs.entry) {
     setObjectName(QStringLiteral("TForm9"));
-    plandlg::useTabFont(this);
     buildLayout();
     setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
-    centreOnMainWindow(this);
 }
 
 QComboBox* TForm9::choiceList(const char* objectName, int first, int last) {
@@ -41,6 +39,7 @@ QComboBox* TForm9::choiceList(const char* objectName, int first, int last) {
         box->addItem(QString::number(i));
     box->setMaxVisibleItems(12);
     box->setCurrentIndex(-1);
+    typeAheadByNumber(box);
     return box;
 }
 
@@ -95,19 +94,17 @@ void TForm9::buildLayout() {
     m_down = new QLineEdit(QStringLiteral("0"), this);
     m_down->setObjectName(QStringLiteral("downEdit"));
     m_down->setFixedWidth(50);
-    // The offset is typed in plain digits: no composition window here.
-    m_down->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_down->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+    useHalfWidthNumbers(m_down);
     auto* placeRow = new QHBoxLayout;
     placeRow->addWidget(m_insert);
     placeRow->addSpacing(16);
     placeRow->addWidget(m_down);
-    placeRow->addWidget(unit(QStringLiteral("pixel下へ"), this));
+    placeRow->addWidget(unit(QStringLiteral("ピクセル下へ"), this));
     placeRow->addStretch(1);
     grid->addLayout(placeRow, 5, 1);
 
     grid->setRowMinimumHeight(6, 6);
-    grid->addLayout(okCancelRow(this, m_ok), 7, 0, 1, 2);
+    grid->addLayout(okCancelRow(m_ok), 7, 0, 1, 2);
 
     connect(m_groups, &QComboBox::currentIndexChanged, this, &TForm9::GroupChange);
     connect(m_groupAdd, &QPushButton::clicked, this, &TForm9::GroupAddButtonClick);
@@ -134,9 +131,12 @@ bool TForm9::isDummy() const {
     return cropName() == kDummyCropName;
 }
 
+// The caption names what the dialog does, as the other dialogs' modes do:
+// 作付計画へ追加（トマト） when adding, 作付計画の変更（トマト） when changing.
 void TForm9::FormShow() {
-    setWindowTitle(QStringLiteral("作付計画へ追加（") + (isDummy() ? QStringLiteral("ダミー") : cropName()) +
-                   QStringLiteral("）"));
+    const QString caption =
+        m_in.entry ? QStringLiteral("作付計画の変更（") : QStringLiteral("作付計画へ追加（");
+    setWindowTitle(caption + (isDummy() ? QStringLiteral("ダミー") : cropName()) + QStringLiteral("）"));
     fillGroups();
     m_reference->clear();
     if (m_in.crop)

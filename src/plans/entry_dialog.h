@@ -1,8 +1,8 @@
 #pragma once
 
 #include "plans/plan_records.h"
+#include "widgets/form_dialog.h"
 
-#include <QDialog>
 #include <array>
 
 class Platform;
@@ -17,7 +17,7 @@ class TSakumotu;
 // (change mode): its group, period, row and offset. It changes the plan in
 // memory on OK; the caller saves and redraws. A group added on the way is
 // saved at once and stays, whatever the dialog ends with.
-class TForm9 : public QDialog {
+class TForm9 : public FormDialog {
     Q_OBJECT
 public:
     struct Inputs {

@@ -2,8 +2,6 @@
 
 #include "plans/dialog_support.h"
 #include "plans/plan_records.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 
@@ -13,10 +11,9 @@
 #include <QVBoxLayout>
 
 TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_plan(plan), m_includeDummies(includeDummies) {
+    : FormDialog(platform, parent), m_platform(platform), m_plan(plan), m_includeDummies(includeDummies) {
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("作物選択"));
-    plandlg::useTabFont(this);
 
     m_list = new TListView3(this);
     m_list->setObjectName(QStringLiteral("entryList"));
@@ -34,10 +31,11 @@ TForm6::TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidge
     layout->addWidget(
         new QLabel(QStringLiteral("作付計画で選択されている計画での作物を表示しています。"), this));
     layout->addWidget(m_list, 1);
-    layout->addLayout(okCancelRow(this, ok));
+    layout->addLayout(okCancelRow(ok));
     connect(ok, &QPushButton::clicked, this, &TForm6::OkButtonClick);
+    // A double click picks the row as OK does.
+    connect(m_list, &TListView3::opened, this, &TForm6::OkButtonClick);
     setFixedSize(430, 360);
-    centreOnMainWindow(this);
 }
 
 void TForm6::showEvent(QShowEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class TGroup;
@@ -10,7 +10,7 @@ class TSakumotu2;
 
 // The entry picker: chooses one entry of a plan by its check mark, for the plan
 // tab (dummies included) and for quoting tasks from the schedule (without).
-class TForm6 : public QDialog {
+class TForm6 : public FormDialog {
     Q_OBJECT
 public:
     TForm6(Platform& platform, TGroupList& plan, bool includeDummies, QWidget* parent = nullptr);

@@ -2,8 +2,7 @@
 
 #include "plans/dialog_support.h"
 #include "plans/plan_records.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
+#include "widgets/number_text.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -12,10 +11,9 @@
 #include <QPushButton>
 
 TForm1::TForm1(Platform& platform, const TGroupList& plan, const TGroup* group, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_plan(plan), m_group(group) {
+    : FormDialog(platform, parent), m_platform(platform), m_plan(plan), m_group(group) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("グループ"));
-    plandlg::useTabFont(this);
 
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("groupNameEdit"));
@@ -23,9 +21,7 @@ TForm1::TForm1(Platform& platform, const TGroupList& plan, const TGroup* group, 
     m_order = new QLineEdit(this);
     m_order->setObjectName(QStringLiteral("groupOrderEdit"));
     m_order->setFixedWidth(50);
-    // The order is typed in plain digits: no composition window here.
-    m_order->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_order->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
+    useHalfWidthNumbers(m_order);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("グループ名"), this), 0, 0);
@@ -34,10 +30,9 @@ TForm1::TForm1(Platform& platform, const TGroupList& plan, const TGroup* group, 
     grid->addWidget(m_order, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("※未入力：末尾"), this), 1, 2);
     grid->setRowMinimumHeight(2, 6);
-    grid->addLayout(okCancelRow(this, m_ok), 3, 0, 1, 3);
+    grid->addLayout(okCancelRow(m_ok), 3, 0, 1, 3);
     connect(m_ok, &QPushButton::clicked, this, &TForm1::OkButtonClick);
     setFixedSize(sizeHint());
-    centreOnMainWindow(this);
 }
 
 QString TForm1::nameText() const {

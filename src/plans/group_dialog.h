@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QLineEdit;
@@ -10,7 +10,7 @@ class TGroupList;
 
 // The group dialog: asks for one group's name and display order. It checks
 // them and gives both texts back as typed; the caller writes the group.
-class TForm1 : public QDialog {
+class TForm1 : public FormDialog {
     Q_OBJECT
 public:
     // group is the group to change; null to add one.

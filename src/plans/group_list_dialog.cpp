@@ -4,7 +4,6 @@
 #include "plans/dialog_support.h"
 #include "plans/group_dialog.h"
 #include "plans/plan_records.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"
@@ -36,10 +35,10 @@ QString entriesGoToo(const TGroup& group) {
 
 TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, const QString& planFile,
                QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_plan(plan), m_planName(planName), m_planFile(planFile) {
+    : FormDialog(platform, parent), m_platform(platform), m_plan(plan), m_planName(planName),
+      m_planFile(planFile) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("グループ設定"));
-    plandlg::useTabFont(this);
 
     m_list = new TListView3(this);
     m_list->setObjectName(QStringLiteral("groupList"));
@@ -72,8 +71,8 @@ TForm3::TForm3(Platform& platform, TGroupList& plan, const QString& planName, co
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(row);
+    connect(m_list, &TListView3::opened, this, &TForm3::ChangeButtonClick);
     resize(400, 300);
-    centreOnMainWindow(this);
 }
 
 void TForm3::showEvent(QShowEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class TGroup;
@@ -13,7 +13,7 @@ class History;
 // The group list: adds, changes and deletes the groups of the current plan
 // itself, saving the plan file after each change. It has no OK or cancel: the
 // user closes it, and changed() tells the caller whether to redraw.
-class TForm3 : public QDialog {
+class TForm3 : public FormDialog {
     Q_OBJECT
 public:
     TForm3(Platform& platform, TGroupList& plan, const QString& planName, const QString& planFile,

@@ -110,7 +110,7 @@ bool TGroupList::SaveToFile(const QString& folder, const QString& planName, cons
         out.attribute("MojiColor", QString::number(MojiColor));
         out.attribute("SenColor", QString::number(SenColor));
         out.attribute("HaikeiColor", QString::number(HaikeiColor));
-        for (const auto& group : m_groups)
+        for (const auto& group : m_items)
             writeGroup(out, *group);
         out.endElement();
     });

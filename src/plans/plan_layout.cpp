@@ -69,14 +69,14 @@ void layoutGroup(TGroup& group, int& y) {
 void TGroupList::Layout() {
     SortGroups();
     int y = chart::kHeaderHeight;
-    for (const auto& group : m_groups)
+    for (const auto& group : m_items)
         if (group->count() > 0) // a group without entries takes no room
             layoutGroup(*group, y);
 }
 
 int TGroupList::ChartHeight() const {
     int rows = 0;
-    for (const auto& group : m_groups)
+    for (const auto& group : m_items)
         rows += group->RowCount();
     return chart::kHeaderHeight + chart::kRowHeight * rows;
 }

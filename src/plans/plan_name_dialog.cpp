@@ -1,8 +1,6 @@
 #include "plans/plan_name_dialog.h"
 
 #include "plans/dialog_support.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QGridLayout>
@@ -11,10 +9,9 @@
 #include <QPushButton>
 
 TForm42::TForm42(Platform& platform, const QString& currentName, QWidget* parent)
-    : QDialog(parent), m_platform(platform) {
+    : FormDialog(platform, parent), m_platform(platform) {
     setObjectName(QStringLiteral("TForm42"));
     setWindowTitle(QStringLiteral("計画名変更"));
-    plandlg::useTabFont(this);
 
     auto* before = new QLabel(currentName, this);
     before->setObjectName(QStringLiteral("oldNameLabel"));
@@ -30,10 +27,9 @@ TForm42::TForm42(Platform& platform, const QString& currentName, QWidget* parent
     grid->addWidget(new QLabel(QStringLiteral("変更後"), this), 2, 0);
     grid->addWidget(m_name, 2, 1);
     grid->setRowMinimumHeight(3, 6);
-    grid->addLayout(okCancelRow(this, m_ok), 4, 0, 1, 2);
+    grid->addLayout(okCancelRow(m_ok), 4, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TForm42::OkButtonClick);
     setFixedSize(sizeHint());
-    centreOnMainWindow(this);
 }
 
 QString TForm42::newName() const {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QLineEdit;
 class QPushButton;
 
 // Renames the current plan: shows the name before, asks for the name after.
-class TForm42 : public QDialog {
+class TForm42 : public FormDialog {
     Q_OBJECT
 public:
     TForm42(Platform& platform, const QString& currentName, QWidget* parent = nullptr);

@@ -1,21 +1,15 @@
 #include "plans/plan_records.h"
 
 #include "crops/crop_records.h"
+#include "store/text_rules.h"
 
 #include <algorithm>
 #include <set>
 
 std::optional<int> wholeNumber(const QString& text) {
-    static const QString kDigits = QStringLiteral("0123456789");
-    const int first = (text.startsWith(u'-') || text.startsWith(u'+')) ? 1 : 0;
-    if (text.size() == first)
-        return std::nullopt;
-    for (int i = first; i < text.size(); ++i)
-        if (!kDigits.contains(text.at(i)))
-            return std::nullopt;
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    const std::optional<qint64> value =
+        store::WholeNumber(text, store::Width::Bits32, store::Blanks::Refused);
+    return value ? std::optional<int>(int(*value)) : std::nullopt;
 }
 
 bool TSakumotu2::IsDummy() const {
@@ -23,52 +17,24 @@ bool TSakumotu2::IsDummy() const {
 }
 
 QString EntryPeriodText(const TSakumotu2& entry) {
-    return entry.StTuki + QStringLiteral("月") + entry.StShuu + QStringLiteral("週～") + entry.EdTuki +
-           QStringLiteral("月") + entry.EdShuu + QStringLiteral("週");
+    return store::PeriodText(entry.StTuki, entry.StShuu, entry.EdTuki, entry.EdShuu);
 }
 
 QString EntryListName(const TSakumotu2& entry) {
     return entry.IsDummy() ? QStringLiteral("ダミー") : entry.name;
 }
 
-int TGroup::indexOf(const TSakumotu2* entry) const {
-    for (size_t i = 0; i < m_entries.size(); ++i)
-        if (m_entries[i].get() == entry)
-            return int(i);
-    return -1;
-}
-
-TSakumotu2* TGroup::add() {
-    return append(std::make_unique<TSakumotu2>());
-}
-
-TSakumotu2* TGroup::append(std::unique_ptr<TSakumotu2> entry) {
-    m_entries.push_back(std::move(entry));
-    return m_entries.back().get();
-}
-
-void TGroup::remove(int i) {
-    m_entries.erase(m_entries.begin() + i);
-}
-
-std::unique_ptr<TSakumotu2> TGroup::detach(int i) {
-    std::unique_ptr<TSakumotu2> entry = std::move(m_entries[size_t(i)]);
-    m_entries.erase(m_entries.begin() + i);
-    return entry;
-}
-
 void TGroup::SortEntries() {
-    std::stable_sort(m_entries.begin(), m_entries.end(),
+    std::stable_sort(m_items.begin(), m_items.end(),
                      [](const auto& a, const auto& b) { return a->ichi < b->ichi; });
 }
 
 int TGroup::CropCount() const {
-    return int(
-        std::count_if(m_entries.begin(), m_entries.end(), [](const auto& e) { return !e->IsDummy(); }));
+    return int(std::count_if(m_items.begin(), m_items.end(), [](const auto& e) { return !e->IsDummy(); }));
 }
 
 void TGroup::ShiftRows(int n) {
-    for (const auto& entry : m_entries)
+    for (const auto& entry : m_items)
         if (entry->ichi >= n)
             ++entry->ichi;
 }
@@ -76,18 +42,18 @@ void TGroup::ShiftRows(int n) {
 void TGroup::RenumberRows() {
     int row = 0;
     int previousOld = 0;
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const int old = m_entries[i]->ichi;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const int old = m_items[i]->ichi;
         if (i == 0 || old != previousOld)
             ++row;
-        m_entries[i]->ichi = row;
+        m_items[i]->ichi = row;
         previousOld = old;
     }
 }
 
 void TGroup::BuildRows(TIchiList& rows) const {
     rows.clear();
-    for (const auto& entry : m_entries) {
+    for (const auto& entry : m_items) {
         TIchi* row = rows.FindRow(entry->ichi);
         if (!row) {
             row = rows.add();
@@ -99,48 +65,28 @@ void TGroup::BuildRows(TIchiList& rows) const {
 
 int TGroup::RowCount() const {
     std::set<int> rows;
-    for (const auto& entry : m_entries)
+    for (const auto& entry : m_items)
         rows.insert(entry->ichi);
     return int(rows.size());
 }
 
-int TGroupList::indexOf(const TGroup* group) const {
-    for (size_t i = 0; i < m_groups.size(); ++i)
-        if (m_groups[i].get() == group)
-            return int(i);
-    return -1;
-}
-
-TGroup* TGroupList::add() {
-    appendGroup(std::make_unique<TGroup>());
-    return m_groups.back().get();
-}
-
-void TGroupList::appendGroup(std::unique_ptr<TGroup> group) {
-    m_groups.push_back(std::move(group));
-}
-
-void TGroupList::remove(int i) {
-    m_groups.erase(m_groups.begin() + i);
-}
-
 void TGroupList::SortGroups() {
-    std::stable_sort(m_groups.begin(), m_groups.end(),
+    std::stable_sort(m_items.begin(), m_items.end(),
                      [](const auto& a, const auto& b) { return a->order < b->order; });
 }
 
 int TGroupList::CropCount() const {
     int n = 0;
-    for (const auto& group : m_groups)
+    for (const auto& group : m_items)
         n += group->CropCount();
     return n;
 }
 
 int TGroupList::MaxOrder() const {
-    if (m_groups.empty())
+    if (m_items.empty())
         return 0;
-    int most = m_groups.front()->order;
-    for (const auto& group : m_groups)
+    int most = m_items.front()->order;
+    for (const auto& group : m_items)
         most = std::max(most, group->order);
     return most;
 }
@@ -150,29 +96,24 @@ TGroup* TGroupList::FindGroup(const QString& name) const {
 }
 
 TGroup* TGroupList::FindOtherGroup(const QString& name, const TGroup* group) const {
-    for (const auto& item : m_groups)
+    for (const auto& item : m_items)
         if (item.get() != group && item->name == name)
             return item.get();
     return nullptr;
 }
 
 TGroup* TGroupList::GroupOf(const TSakumotu2* entry) const {
-    for (const auto& group : m_groups)
+    for (const auto& group : m_items)
         if (group->indexOf(entry) >= 0)
             return group.get();
     return nullptr;
 }
 
 void TGroupList::RenameCrop(const QString& oldName, const QString& newName) {
-    for (const auto& group : m_groups)
+    for (const auto& group : m_items)
         for (int i = 0; i < group->count(); ++i)
             if (group->at(i)->name == oldName)
                 group->at(i)->name = newName;
-}
-
-TIchi* TIchiList::add() {
-    m_items.push_back(std::make_unique<TIchi>());
-    return m_items.back().get();
 }
 
 TIchi* TIchiList::FindRow(int ichi) const {
@@ -203,20 +144,14 @@ QString RowCaption(const TIchi& row) {
 
 const std::array<PlanFileInfo, 8>& PlanFiles() {
     static const std::array<PlanFileInfo, 8> files = {{
-        {QStringLiteral("sakutuke1.xml"), QStringLiteral("計画１"), 0},
-        {QStringLiteral("sakutuke2.xml"), QStringLiteral("計画２"), 1},
-        {QStringLiteral("sakutuke3.xml"), QStringLiteral("計画３"), 2},
-        {QStringLiteral("sakutuke4.xml"), QStringLiteral("サンプル"), 7},
-        {QStringLiteral("sakutuke5.xml"), QStringLiteral("計画４"), 3},
-        {QStringLiteral("sakutuke6.xml"), QStringLiteral("計画５"), 4},
-        {QStringLiteral("sakutuke7.xml"), QStringLiteral("計画６"), 5},
-        {QStringLiteral("sakutuke8.xml"), QStringLiteral("計画７"), 6},
+        {planFileNames()[0], QStringLiteral("計画１"), 0},
+        {planFileNames()[1], QStringLiteral("計画２"), 1},
+        {planFileNames()[2], QStringLiteral("計画３"), 2},
+        {planFileNames()[3], QStringLiteral("サンプル"), 7},
+        {planFileNames()[4], QStringLiteral("計画４"), 3},
+        {planFileNames()[5], QStringLiteral("計画５"), 4},
+        {planFileNames()[6], QStringLiteral("計画６"), 5},
+        {planFileNames()[7], QStringLiteral("計画７"), 6},
     }};
     return files;
-}
-
-bool IsPlanFile(const QString& fileName) {
-    const auto& files = PlanFiles();
-    return std::any_of(files.begin(), files.end(),
-                       [&fileName](const PlanFileInfo& file) { return file.fileName == fileName; });
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
+#include "store/owning_list.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,7 +48,7 @@ QString EntryPeriodText(const TSakumotu2& entry);
 QString EntryListName(const TSakumotu2& entry);
 
 // One group of a plan; owns its entries.
-class TGroup {
+class TGroup : private store::OwningList<TSakumotu2> {
 public:
     QString name;
     int order = 0;
@@ -54,14 +56,14 @@ public:
     int Top = 0;
     int Bottom = 0;
 
-    int count() const { return int(m_entries.size()); }
-    TSakumotu2* at(int i) const { return m_entries[size_t(i)].get(); }
-    int indexOf(const TSakumotu2* entry) const;
-    TSakumotu2* add();
-    TSakumotu2* append(std::unique_ptr<TSakumotu2> entry);
-    void remove(int i);
+    using OwningList::add;
+    using OwningList::append;
+    using OwningList::at;
+    using OwningList::count;
+    using OwningList::indexOf;
+    using OwningList::remove;
     // Takes the entry out without destroying it, so that another group can append it.
-    std::unique_ptr<TSakumotu2> detach(int i);
+    using OwningList::detach;
 
     void SortEntries();
     int CropCount() const;
@@ -69,13 +71,10 @@ public:
     void RenumberRows();
     void BuildRows(TIchiList& rows) const;
     int RowCount() const;
-
-private:
-    std::vector<std::unique_ptr<TSakumotu2>> m_entries;
 };
 
 // One planting plan; owns its groups.
-class TGroupList {
+class TGroupList : private store::OwningList<TGroup> {
 public:
     QString name;
     int YajirusiColor = 0;      // arrows
@@ -83,12 +82,12 @@ public:
     int SenColor = 0;           // lines
     int HaikeiColor = 0xFFFFFF; // background
 
-    int count() const { return int(m_groups.size()); }
-    TGroup* at(int i) const { return m_groups[size_t(i)].get(); }
-    int indexOf(const TGroup* group) const;
-    TGroup* add();
-    void remove(int i);
-    void clear() { m_groups.clear(); }
+    using OwningList::add;
+    using OwningList::at;
+    using OwningList::clear;
+    using OwningList::count;
+    using OwningList::indexOf;
+    using OwningList::remove;
 
     void SortGroups();
     int CropCount() const;
@@ -109,8 +108,7 @@ public:
                     store::MessageSink& sink) const;
 
 private:
-    void appendGroup(std::unique_ptr<TGroup> group);
-    std::vector<std::unique_ptr<TGroup>> m_groups;
+    void appendGroup(std::unique_ptr<TGroup> group) { append(std::move(group)); }
 };
 
 // One row of a group, as the entry dialog offers it: the row number and the
@@ -121,18 +119,15 @@ public:
     QStringList names;
 };
 
-class TIchiList {
+class TIchiList : private store::OwningList<TIchi> {
 public:
-    int count() const { return int(m_items.size()); }
-    TIchi* at(int i) const { return m_items[size_t(i)].get(); }
-    TIchi* add();
-    void clear() { m_items.clear(); }
+    using OwningList::add;
+    using OwningList::at;
+    using OwningList::clear;
+    using OwningList::count;
 
     TIchi* FindRow(int ichi) const;
     int MaxRow() const;
-
-private:
-    std::vector<std::unique_ptr<TIchi>> m_items;
 };
 
 // e.g. 2行目（ナス、ダミー）
@@ -146,7 +141,6 @@ struct PlanFileInfo {
     int buttonPosition;
 };
 const std::array<PlanFileInfo, 8>& PlanFiles();
-bool IsPlanFile(const QString& fileName);
 
 // The plan name stored in the file; empty when there is none.
 QString ReadPlanName(const QString& folder, const QString& fileName, store::MessageSink& sink);

@@ -2,7 +2,7 @@
 
 #include "crops/crop_records.h"
 #include "history/command_scope.h"
-#include "history/data_files.h"
+#include "store/notebook_files.h"
 #include "image/jpeg_writer.h"
 #include "plans/chart_box.h"
 #include "plans/colour_dialog.h"
@@ -274,7 +274,7 @@ void TPlanTab::Button9Click() {
     if (path.isEmpty())
         return;
     try {
-        image::writeJpeg(*m_context.chart, path, history::notebookFiles(platform.dataFolder()));
+        image::writeJpeg(*m_context.chart, path, store::notebookFiles(platform.dataFolder()));
     } catch (const image::JpegError& e) {
         platform.error(QString::fromUtf8(e.what()));
     }

@@ -2,8 +2,8 @@
 
 #include "purchases/choice_select.h"
 #include "purchases/purchase_line_dialog.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/list_view3.h"
+#include "widgets/number_list.h"
 #include "widgets/platform.h"
 #include "widgets/suji_edit.h"
 
@@ -34,13 +34,12 @@ QString orToday(const QString& initial, int today) {
 
 TForm15::TForm15(Platform& platform, TCostList& costs, TCost* cost, const QString& year, const QString& month,
                  const QString& day, QWidget* parent)
-    : TQuietDialog(parent), m_platform(platform), m_costs(costs), m_cost(cost), m_initialYear(year),
+    : FormDialog(platform, parent), m_platform(platform), m_costs(costs), m_cost(cost), m_initialYear(year),
       m_initialMonth(month), m_initialDay(day) {
     setObjectName(QStringLiteral("TForm15"));
     setWindowTitle(QStringLiteral("購入"));
     buildLayout();
     resize(405, 426);
-    centreOnMainWindow(this);
 }
 
 // The line list shows the dialog's own lines, which go before the list does.
@@ -56,6 +55,7 @@ QComboBox* TForm15::choice(const char* objectName) {
     box->setEditable(false);
     box->setMaxVisibleItems(20);
     box->setMinimumWidth(56);
+    typeAheadByNumber(box);
     return box;
 }
 
@@ -109,15 +109,8 @@ QLayout* TForm15::buildLineRow() {
 }
 
 QLayout* TForm15::buildButtonRow() {
-    m_ok = button(QStringLiteral("OK"), "okButton");
-    m_cancel = button(QStringLiteral("キャンセル"), "cancelButton");
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(m_ok);
-    row->addWidget(m_cancel);
-    row->addStretch(1);
+    QHBoxLayout* row = okCancelRow(m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &TForm15::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     return row;
 }
 
@@ -131,6 +124,8 @@ void TForm15::buildLayout() {
     m_lineList->setTexts<TSina>(
         [](const TSina& line, int column) { return column == 1 ? line.name : line.AmountText(); });
     m_lineList->header()->setSectionsClickable(false);
+    countAsInput(m_lineList);
+    connect(m_lineList, &TListView3::opened, this, &TForm15::LineChangeClick);
     layout->addWidget(m_lineList, 1);
     layout->addLayout(buildLineRow());
     layout->addSpacing(6);
@@ -148,7 +143,7 @@ void TForm15::setTabOrder() {
 // --- opening ---
 
 void TForm15::showEvent(QShowEvent* event) {
-    TQuietDialog::showEvent(event);
+    FormDialog::showEvent(event);
     if (m_shown)
         return;
     m_shown = true;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "purchases/purchase_records.h"
-#include "purchases/quiet_dialog.h"
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QComboBox;
@@ -13,7 +13,7 @@ class TListView3;
 // The purchase dialog (購入): the date of a purchase and its lines. Lines are
 // edited on a working copy; only OK writes the purchase into the purchase list,
 // sorts the list by date and saves cost.xml, so キャンセル leaves both as they were.
-class TForm15 : public TQuietDialog {
+class TForm15 : public FormDialog {
     Q_OBJECT
 public:
     // cost is the purchase to change, or null for a new one. An empty initial

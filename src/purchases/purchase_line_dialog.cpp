@@ -1,7 +1,6 @@
 #include "purchases/purchase_line_dialog.h"
 
 #include "purchases/purchase_records.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 #include "widgets/suji_edit.h"
 
@@ -16,22 +15,14 @@ namespace {
 // Twelve digits reach hundreds of billions of yen and stay far inside the sums' range.
 constexpr int kAmountDigits = 12;
 
-QPushButton* dialogButton(const QString& caption, const char* objectName, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TForm16::TForm16(Platform& platform, TSinaList& lines, TSina* line, QWidget* parent)
-    : TQuietDialog(parent), m_platform(platform), m_lines(lines), m_line(line) {
+    : FormDialog(platform, parent), m_platform(platform), m_lines(lines), m_line(line) {
     setObjectName(QStringLiteral("TForm16"));
     setWindowTitle(QStringLiteral("購入内容"));
     buildLayout();
     setFixedSize(352, 163);
-    centreOnMainWindow(this);
     if (m_line) {
         m_name->setText(m_line->name);
         m_kingaku->setText(m_line->kingaku);
@@ -47,8 +38,6 @@ void TForm16::buildLayout() {
     m_kingaku->setFixedWidth(121);
     m_kingaku->setEnterColor(QApplication::palette(m_kingaku).color(QPalette::Base));
     m_kingaku->setMaxLength2(kAmountDigits);
-    m_ok = dialogButton(QStringLiteral("OK"), "okButton", this);
-    m_cancel = dialogButton(QStringLiteral("キャンセル"), "cancelButton", this);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(24, 20, 24, 16);
@@ -59,18 +48,12 @@ void TForm16::buildLayout() {
     grid->addWidget(new QLabel(QStringLiteral("円"), this), 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
-    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->addLayout(okCancelRow(m_ok, m_cancel), 3, 0, 1, 3);
 
     QWidget::setTabOrder(m_name, m_kingaku);
     QWidget::setTabOrder(m_kingaku, m_ok);
     QWidget::setTabOrder(m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &TForm16::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool TForm16::failsWith(bool failed, const QString& text, QWidget* focus) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "purchases/quiet_dialog.h"
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QLineEdit;
@@ -11,7 +11,7 @@ class TSinaList;
 
 // The line dialog (購入内容): one thing bought and what it cost. It works on the
 // purchase dialog's working lines only, so nothing reaches the file from here.
-class TForm16 : public TQuietDialog {
+class TForm16 : public FormDialog {
     Q_OBJECT
 public:
     // line is the line to change; null adds a new one to lines on OK.

@@ -1,6 +1,7 @@
 #include "purchases/purchase_records.h"
 
 #include "store/keyed_sort.h"
+#include "store/text_rules.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -10,22 +11,10 @@
 
 namespace {
 
-// Nearly every date part and amount is a few plain digits; those are read
-// directly, anything else as QString reads it.
+// Date parts and amounts as the ledger has always read them: blanks around the
+// number are let pass, and what is no number counts as 0.
 qint64 wholeNumber(const QString& text) {
-    const qsizetype size = text.size();
-    if (size > 0 && size <= 18) {
-        qint64 value = 0;
-        const QChar* digits = text.constData();
-        qsizetype i = 0;
-        for (; i < size && digits[i] >= u'0' && digits[i] <= u'9'; ++i)
-            value = value * 10 + (digits[i].unicode() - u'0');
-        if (i == size)
-            return value;
-    }
-    bool ok = false;
-    const qint64 value = text.toLongLong(&ok, 10);
-    return ok ? value : 0;
+    return store::WholeNumber(text, store::Width::Bits64, store::Blanks::Around).value_or(0);
 }
 
 // Sums stop at the ends of the 64-bit range instead of wrapping to the other sign.
@@ -109,14 +98,12 @@ QString MoneyText(const QString& amount) {
 }
 
 QStringList DayList(const QString& year, const QString& month) {
-    bool yearOk = false;
-    bool monthOk = false;
-    const qint64 y = year.toLongLong(&yearOk, 10);
-    const int m = month.toInt(&monthOk, 10);
+    const std::optional<qint64> y = store::WholeNumber(year, store::Width::Bits64, store::Blanks::Around);
+    const std::optional<qint64> m = store::WholeNumber(month, store::Width::Bits32, store::Blanks::Around);
     QStringList days;
-    if (!yearOk || !monthOk || m < 1 || m > 12)
+    if (!y || !m || *m < 1 || *m > 12)
         return days;
-    const int count = daysInMonth(y, m);
+    const int count = daysInMonth(*y, int(*m));
     for (int d = 1; d <= count; ++d)
         days << QString::number(d);
     return days;
@@ -133,30 +120,6 @@ qint64 TSina::Amount() const {
 void TSina::CopyFrom(const TSina& other) {
     name = other.name;
     kingaku = other.kingaku;
-}
-
-int TSinaList::indexOf(const TSina* line) const {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == line)
-            return int(i);
-    return -1;
-}
-
-TSina* TSinaList::add() {
-    m_items.push_back(std::make_unique<TSina>());
-    return m_items.back().get();
-}
-
-void TSinaList::remove(int i) {
-    m_items.erase(m_items.begin() + i);
-}
-
-void TSinaList::CopyFrom(const TSinaList& other) {
-    if (&other == this)
-        return;
-    clear();
-    for (int i = 0; i < other.count(); ++i)
-        add()->CopyFrom(*other.at(i));
 }
 
 qint64 TSinaList::LinesTotal() const {
@@ -200,22 +163,6 @@ qint64 TCostRefList::ListTotal() const {
     for (const TCost* cost : m_items)
         total = addClamped(total, cost->sina.LinesTotal());
     return total;
-}
-
-int TCostList::indexOf(const TCost* cost) const {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == cost)
-            return int(i);
-    return -1;
-}
-
-TCost* TCostList::add() {
-    m_items.push_back(std::make_unique<TCost>());
-    return m_items.back().get();
-}
-
-void TCostList::remove(int i) {
-    m_items.erase(m_items.begin() + i);
 }
 
 void TCostList::SortByDate() {

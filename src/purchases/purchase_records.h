@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
+#include "store/owning_list.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +19,6 @@
 inline const QString kCostAllEntries = QStringLiteral("すべて");
 inline const QString kCostTotalPrefix = QStringLiteral("合計 ");
 inline const QString kCostYenSuffix = QStringLiteral("円");
-inline const QString kCostFileName = QStringLiteral("cost.xml");
 
 // The amount grouped by three with the thousands separator of the default locale
 // (the comma in Japanese); a text that is no 64-bit whole number gives "0".
@@ -40,23 +41,20 @@ public:
 };
 
 // The lines of one purchase, in the order of entry. Owns its lines.
-class TSinaList {
+class TSinaList : private store::OwningList<TSina> {
 public:
-    int count() const { return int(m_items.size()); }
-    TSina* at(int i) const { return m_items[size_t(i)].get(); }
-    int indexOf(const TSina* line) const;
-    TSina* add();
-    void remove(int i);
-    void clear() { m_items.clear(); }
-    void CopyFrom(const TSinaList& other);
+    using OwningList::add;
+    using OwningList::at;
+    using OwningList::clear;
+    using OwningList::count;
+    using OwningList::indexOf;
+    using OwningList::remove;
+    void CopyFrom(const TSinaList& other) { OwningList::CopyFrom(other); }
 
     // Sums as 64 bits so that large amounts never wrap.
     qint64 LinesTotal() const;
     // For each line, the total of that line and of every line after it.
     QList<qint64> RemainingTotals() const;
-
-private:
-    std::vector<std::unique_ptr<TSina>> m_items;
 };
 
 class TCost {
@@ -89,14 +87,14 @@ private:
 };
 
 // The purchase list of the main window, kept oldest first. Owns its purchases.
-class TCostList {
+class TCostList : private store::OwningList<TCost> {
 public:
-    int count() const { return int(m_items.size()); }
-    TCost* at(int i) const { return m_items[size_t(i)].get(); }
-    int indexOf(const TCost* cost) const;
-    TCost* add();
-    void remove(int i);
-    void clear() { m_items.clear(); }
+    using OwningList::add;
+    using OwningList::at;
+    using OwningList::clear;
+    using OwningList::count;
+    using OwningList::indexOf;
+    using OwningList::remove;
 
     // Oldest first by CompareByDate; purchases of one date keep their order.
     void SortByDate();
@@ -111,7 +109,4 @@ public:
     // folder ends with a slash. Both report their one message to the sink and return false on failure.
     bool LoadFromFile(const QString& folder, store::MessageSink& sink);
     bool SaveToFile(const QString& folder, store::MessageSink& sink) const;
-
-private:
-    std::vector<std::unique_ptr<TCost>> m_items;
 };

@@ -1,13 +1,13 @@
 #include "purchases/purchase_tab.h"
 
-#include "cards/show_card.h"
-#include "exports/purchase_chart_window.h"
 #include "history/command_scope.h"
 #include "purchases/choice_select.h"
+#include "purchases/purchase_chart_window.h"
 #include "purchases/purchase_dialog.h"
 #include "purchases/purchase_records.h"
 #include "widgets/app_context.h"
 #include "widgets/list_view3.h"
+#include "widgets/number_list.h"
 #include "widgets/platform.h"
 #include "widgets/show_record.h"
 #include "widgets/tab_layout.h"
@@ -63,6 +63,7 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     });
     // The rows keep the date order: a header click sorts nothing.
     m_list->header()->setSectionsClickable(false);
+    connect(m_list, &TListView3::opened, this, &TPurchaseTab::ChangeButtonClick);
     layout->addWidget(m_list, 1);
 
     auto* row = tabs::commandRow();
@@ -78,7 +79,10 @@ TPurchaseTab::TPurchaseTab(AppContext& context, QWidget* parent) : QWidget(paren
     tabs::addRight(row, m_total);
     layout->addLayout(row);
 
-    showCostCard = [this](TCost& cost) { showPurchaseCard(cost, *m_context.platform, window()); };
+    showCostCard = [this](TCost& cost) {
+        if (m_context.showPurchaseCard)
+            m_context.showPurchaseCard(cost, window());
+    };
 }
 
 // Sits at the far end of the filter row, as tall as the filters, so no other
@@ -97,6 +101,7 @@ QComboBox* TPurchaseTab::makeFilter(const char* objectName) {
     box->setMaxVisibleItems(20);
     box->setMinimumWidth(80);
     box->addItem(kCostAllEntries);
+    typeAheadByNumber(box);
     return box;
 }
 
@@ -220,6 +225,15 @@ void TPurchaseTab::ShowCost(const TCost* cost) {
     TickAndShow(cost, m_list);
 }
 
+QString TPurchaseTab::filterYear() const {
+    return m_years->currentText();
+}
+
+QString TPurchaseTab::filterMonth() const {
+    return m_months->currentText();
+}
+
 void TPurchaseTab::ChartButtonClick() {
-    showPurchaseChart(*this, m_context);
+    TPurchaseChartWindow* chart = showPurchaseChart(*this, *this, m_context);
+    connect(this, &TPurchaseTab::refreshed, chart, &TPurchaseChartWindow::Redraw, Qt::UniqueConnection);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "purchases/purchase_filters.h"
+
 #include <QWidget>
 #include <functional>
 
@@ -14,7 +16,7 @@ struct AppContext;
 // The filters only ever offer years and months that have purchases; a choice
 // made from code raises no change notification, so each command runs the
 // steps it needs itself.
-class TPurchaseTab : public QWidget {
+class TPurchaseTab : public QWidget, public PurchaseFilters {
     Q_OBJECT
 public:
     TPurchaseTab(AppContext& context, QWidget* parent = nullptr);
@@ -23,6 +25,8 @@ public:
     QComboBox* years() const { return m_years; }
     QComboBox* months() const { return m_months; }
     QLabel* total() const { return m_total; }
+    QString filterYear() const override;
+    QString filterMonth() const override;
 
     // The purchase card lives elsewhere; it plugs in here.
     std::function<void(TCost& cost)> showCostCard;

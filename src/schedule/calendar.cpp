@@ -1,30 +1,18 @@
 #include "schedule/calendar.h"
 
+#include "store/text_rules.h"
+
 namespace {
 
 constexpr int kSaturday = 6; // ISO weekday numbers: Monday 1 to Sunday 7
 constexpr int kWeeksPerMonth = 5;
 
-bool isAsciiDigit(QChar c) {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
 } // namespace
 
 std::optional<int> WholeNumber(const QString& text) {
-    qsizetype start = 0;
-    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')))
-        start = 1;
-    if (start == text.size())
-        return std::nullopt;
-    for (qsizetype i = start; i < text.size(); ++i)
-        if (!isAsciiDigit(text.at(i)))
-            return std::nullopt;
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (!ok)
-        return std::nullopt;
-    return value;
+    const std::optional<qint64> value =
+        store::WholeNumber(text, store::Width::Bits32, store::Blanks::Refused);
+    return value ? std::optional<int>(int(*value)) : std::nullopt;
 }
 
 int WholeNumberOrZero(const QString& text) {
@@ -32,7 +20,7 @@ int WholeNumberOrZero(const QString& text) {
 }
 
 QString MonthWeekText(const QString& tuki, const QString& shuu) {
-    return tuki + QStringLiteral("月") + shuu + QStringLiteral("週");
+    return store::MonthWeekText(tuki, shuu);
 }
 
 QString MonthWeek::displayText() const {

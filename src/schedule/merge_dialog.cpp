@@ -2,8 +2,6 @@
 
 #include "schedule/task_merge.h"
 #include "schedule/task_records.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QLabel>
@@ -12,18 +10,14 @@
 #include <QVBoxLayout>
 
 TForm14::TForm14(Platform& platform, TYoteiList& tasks, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_tasks(tasks) {
+    : FormDialog(platform, parent), m_platform(platform), m_tasks(tasks) {
     setObjectName(QStringLiteral("TForm14"));
     setWindowTitle(QStringLiteral("予定をまとめる"));
     setSizeGripEnabled(true);
-    QFont f = font();
-    f.setPointSize(10);
-    setFont(f);
     buildLayout();
     // Opens at its smallest size and only grows from there.
     setMinimumSize(501, 471);
     resize(501, 471);
-    centreOnMainWindow(this);
     m_report->setPlainText(MergeReport(m_tasks).join(QLatin1Char('\n')));
 }
 
@@ -37,7 +31,7 @@ void TForm14::buildLayout() {
     m_report->setReadOnly(true);
     m_report->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    QHBoxLayout* buttons = okCancelRow(this, m_ok, m_cancel);
+    QHBoxLayout* buttons = okCancelRow(m_ok, m_cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);

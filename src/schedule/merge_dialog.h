@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QPlainTextEdit;
@@ -10,7 +10,7 @@ class TYoteiList;
 // 予定をまとめる: reports the repeated tasks of the schedule and, on OK, removes
 // the exact duplicates and merges the tasks of one week with differing notes,
 // keeping every note; then sorts the schedule by week and saves it.
-class TForm14 : public QDialog {
+class TForm14 : public FormDialog {
     Q_OBJECT
 public:
     TForm14(Platform& platform, TYoteiList& tasks, QWidget* parent = nullptr);

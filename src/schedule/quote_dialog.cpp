@@ -4,8 +4,6 @@
 #include "schedule/task_presets.h"
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -29,12 +27,9 @@ QComboBox* referenceList(QComboBox* list, const QString& text) {
 } // namespace
 
 TForm13::TForm13(Platform& platform, const TSakumotu2& entry, TYoteiList& tasks, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_tasks(tasks) {
+    : FormDialog(platform, parent), m_platform(platform), m_tasks(tasks) {
     setObjectName(QStringLiteral("TForm13"));
     setWindowTitle(QStringLiteral("簡単予定追加（") + entry.name + QStringLiteral("）"));
-    QFont f = font();
-    f.setPointSize(10);
-    setFont(f);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->addLayout(buildReference(entry));
@@ -43,7 +38,6 @@ TForm13::TForm13(Platform& platform, const TSakumotu2& entry, TYoteiList& tasks,
     layout->addStretch(1);
     layout->addLayout(buildFooter());
     setFixedSize(582, 355);
-    centreOnMainWindow(this);
     fillRows(entry);
 }
 
@@ -116,7 +110,7 @@ TForm13::Row TForm13::buildRow(int index) {
 }
 
 QLayout* TForm13::buildFooter() {
-    QHBoxLayout* buttons = okCancelRow(this, m_ok, m_cancel);
+    QHBoxLayout* buttons = okCancelRow(m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &TForm13::OkButtonClick);
 
     auto* footer = new QVBoxLayout;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
+
 #include <QList>
 
 class Platform;
@@ -15,7 +16,7 @@ class TYoteiList;
 // 簡単予定追加: drafts the six usual preparation tasks of one planting-plan
 // entry, each set back from the entry's start, and adds the ones ticked. On OK
 // it sorts the schedule by week and saves it before it closes.
-class TForm13 : public QDialog {
+class TForm13 : public FormDialog {
     Q_OBJECT
 public:
     TForm13(Platform& platform, const TSakumotu2& entry, TYoteiList& tasks, QWidget* parent = nullptr);

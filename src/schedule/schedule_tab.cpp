@@ -1,6 +1,5 @@
 #include "schedule/schedule_tab.h"
 
-#include "cards/show_card.h"
 #include "history/command_scope.h"
 #include "plans/entry_pick_dialog.h"
 #include "schedule/merge_dialog.h"
@@ -45,10 +44,14 @@ TScheduleTab::TScheduleTab(AppContext& context, QWidget* parent) : QWidget(paren
         {QStringLiteral("週"), QStringLiteral("予定"), QStringLiteral("ノート"), QStringLiteral("状態")},
         {70, 250, 250, 50});
     showTasks();
+    connect(m_list, &TListView3::opened, this, &TScheduleTab::ChangeButtonClick);
     layout->addWidget(m_list, 1);
     buildCommands(layout);
 
-    showTaskCard = [this](TYotei& task) { ::showTaskCard(task, *m_context.platform, window()); };
+    showTaskCard = [this](TYotei& task) {
+        if (m_context.showTaskCard)
+            m_context.showTaskCard(task, window());
+    };
 }
 
 void TScheduleTab::buildFilters(QVBoxLayout* layout) {

@@ -3,8 +3,6 @@
 #include "schedule/task_presets.h"
 #include "schedule/task_records.h"
 #include "schedule/week_lists.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/lines_edit.h"
 #include "widgets/platform.h"
 
@@ -14,16 +12,12 @@
 #include <QPushButton>
 
 TForm11::TForm11(Platform& platform, TYoteiList& tasks, TYotei* task, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_tasks(tasks), m_task(task) {
+    : FormDialog(platform, parent), m_platform(platform), m_tasks(tasks), m_task(task) {
     setObjectName(QStringLiteral("TForm11"));
     setWindowTitle(QStringLiteral("予定") +
                    (m_task ? QStringLiteral("（変更）") : QStringLiteral("（追加）")));
-    QFont f = font();
-    f.setPointSize(10);
-    setFont(f);
     buildLayout();
     setFixedSize(406, 366);
-    centreOnMainWindow(this);
     showTask();
 }
 
@@ -64,7 +58,7 @@ void TForm11::buildLayout() {
     grid->addWidget(m_note, 2, 1);
     grid->setRowStretch(2, 1);
 
-    QHBoxLayout* buttons = okCancelRow(this, m_ok, m_cancel);
+    QHBoxLayout* buttons = okCancelRow(m_ok, m_cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 10);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class Platform;
 class QComboBox;
@@ -11,7 +11,7 @@ class TYoteiList;
 
 // The task dialog: adds a task to the schedule or changes one. On OK it writes
 // the task, sorts the schedule by week and saves it before it closes.
-class TForm11 : public QDialog {
+class TForm11 : public FormDialog {
     Q_OBJECT
 public:
     // task is the task to change; null to add one.

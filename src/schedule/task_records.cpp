@@ -88,22 +88,6 @@ void TYoteiRefList::keepOnly(const QList<bool>& keep) {
     m_items = kept;
 }
 
-int TYoteiList::indexOf(const TYotei* task) const {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].get() == task)
-            return int(i);
-    return -1;
-}
-
-TYotei* TYoteiList::add() {
-    m_items.push_back(std::make_unique<TYotei>());
-    return m_items.back().get();
-}
-
-void TYoteiList::remove(int i) {
-    m_items.erase(m_items.begin() + i);
-}
-
 bool TYoteiList::remove(const TYotei* task) {
     const int i = indexOf(task);
     if (i < 0)

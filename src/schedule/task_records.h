@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
+#include "store/owning_list.h"
 
 #include <QDate>
 #include <QList>
@@ -22,8 +24,6 @@ inline const QString kFilterThisMonth = QStringLiteral("今月");
 inline const QString kFilterPast = QStringLiteral("過ぎてる");
 inline const QString kFilterAll = QStringLiteral("すべて");
 inline const QString kFilterDone = QStringLiteral("完了");
-
-inline const QString kYoteiFileName = QStringLiteral("yotei.xml");
 
 class TYotei {
 public:
@@ -78,16 +78,16 @@ private:
 };
 
 // The schedule in list order. Owns its tasks: removing one destroys it.
-class TYoteiList {
+class TYoteiList : private store::OwningList<TYotei> {
 public:
-    int count() const { return int(m_items.size()); }
-    TYotei* at(int i) const { return m_items[size_t(i)].get(); }
-    int indexOf(const TYotei* task) const;
+    using OwningList::at;
+    using OwningList::count;
+    using OwningList::indexOf;
     // A new task with empty texts and an empty note, appended at the end.
-    TYotei* add();
-    void remove(int i);
+    using OwningList::add;
+    using OwningList::remove;
     bool remove(const TYotei* task);
-    void clear() { m_items.clear(); }
+    using OwningList::clear;
     // The tasks in list order, for a working copy.
     QList<TYotei*> items() const;
 
@@ -111,6 +111,4 @@ public:
 
 private:
     void keepOnly(const QList<bool>& keep);
-
-    std::vector<std::unique_ptr<TYotei>> m_items;
 };

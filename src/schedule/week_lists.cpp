@@ -1,5 +1,7 @@
 #include "schedule/week_lists.h"
 
+#include "widgets/number_list.h"
+
 #include <QComboBox>
 
 namespace week_lists {
@@ -14,6 +16,7 @@ QComboBox* numberList(const char* objectName, int last, QWidget* parent) {
         list->addItem(QString::number(i));
     list->setMaxVisibleItems(last);
     list->setCurrentIndex(-1);
+    typeAheadByNumber(list);
     return list;
 }
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <iconv.h>
 #include <libxml/encoding.h>
+#include <stdexcept>
 #include <vector>
 
 namespace store {
@@ -135,6 +136,33 @@ QString referenceCp932Lookalikes(const QString& text) {
 quint16 cp932Code(char16_t u) {
     static const std::vector<quint16> table = codeTable();
     return table[u];
+}
+
+// A converter of its own for each text, so no state or thread is shared with the files' writer.
+QByteArray encodeCp932(const QString& text, const std::function<QByteArray(char32_t)>& lacking) {
+    const iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("no CP932 converter");
+    QByteArray utf8 = text.toUtf8();
+    char* in = utf8.data();
+    size_t inLeft = size_t(utf8.size());
+    QByteArray out;
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* o = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t done = iconv(cd, &in, &inLeft, &o, &outLeft);
+        out.append(buffer, qsizetype(o - buffer));
+        if (done != size_t(-1) || errno == E2BIG)
+            continue;
+        int width = 0;
+        const char32_t cp = decodeUtf8(reinterpret_cast<const unsigned char*>(in), int(inLeft), width);
+        out += lacking(cp);
+        in += width;
+        inLeft -= size_t(width);
+    }
+    iconv_close(cd);
+    return out;
 }
 
 QString decodeCp932(const QByteArray& bytes) {

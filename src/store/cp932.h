@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace store {
 
@@ -16,6 +18,11 @@ QString referenceCp932Lookalikes(const QString& text);
 // lead byte high for a double-byte character: below 0x100 for a single byte,
 // 0 when the code page lacks the character or it is one of the look-alikes.
 quint16 cp932Code(char16_t u);
+
+// The text in code page 932 as glibc's converter writes it (look-alikes
+// included), each character the code page lacks as `lacking` spells its code
+// point. Throws std::runtime_error when the system has no converter.
+QByteArray encodeCp932(const QString& text, const std::function<QByteArray(char32_t)>& lacking);
 
 // Code page 932 bytes as text, the way Windows reads them. A byte that starts no
 // character of the code page becomes U+FFFD and the rest still comes through.

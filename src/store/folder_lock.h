@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/notebook_files.h"
+
 #include <QString>
 
 namespace store {
@@ -26,11 +28,6 @@ public:
 private:
     int m_fd = -1;
 };
-
-// The lock file inside the data folder. Hidden and empty, so the Windows copy,
-// which reads only the files it knows by name, never notices it, and the
-// history never counts it among the data files.
-inline const QString kFolderLockName = QStringLiteral(".aobaroku.lock");
 
 // One program at a time on one data folder, whoever starts it: another session
 // of the same user, a start without a runtime folder, another user with --data.

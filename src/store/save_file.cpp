@@ -91,6 +91,40 @@ QString linkTarget(const QString& path) {
     return info.isSymLink() ? path : info.filePath();
 }
 
+// Each failure carries the system's error as it stood right after the call that failed.
+void write(const QString& path, const QByteArray& bytes, const ElementCounts& counts,
+           SaveRecorder* recorder) {
+    if (recorder)
+        recorder->beforeSave(path);
+    const QString target = linkTarget(path);
+    const QString staging = stagingPath(target);
+    QSaveFile file(staging);
+    if (!file.open(QIODevice::WriteOnly))
+        throw SaveError(file.errorString().toStdString(), errno);
+    if (isNotedUnreadable(path))
+        copyAside(path);
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int error = errno;
+        file.cancelWriting();
+        throw SaveError(file.errorString().toStdString(), error);
+    }
+    if (!file.commit())
+        throw SaveError(file.errorString().toStdString(), errno);
+    if (QFile::exists(target))
+        QFile::setPermissions(staging, QFile::permissions(target));
+    const auto rename = [&staging, &target] {
+        if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
+            const int error = errno;
+            QFile::remove(staging);
+            throw SaveError(std::strerror(error), error);
+        }
+    };
+    if (recorder)
+        recorder->replace(path, target, staging, counts, bytes, rename);
+    else
+        rename();
+}
+
 } // namespace
 
 void installSaveRecorder(SaveRecorder* recorder) {
@@ -115,37 +149,12 @@ void saveBytes(const QString& path, const QByteArray& bytes) {
     saveBytes(path, bytes, ElementCounts());
 }
 
-// Each failure carries the system's error as it stood right after the call that failed.
 void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts) {
-    if (g_recorder)
-        g_recorder->beforeSave(path);
-    const QString target = linkTarget(path);
-    const QString staging = stagingPath(target);
-    QSaveFile file(staging);
-    if (!file.open(QIODevice::WriteOnly))
-        throw SaveError(file.errorString().toStdString(), errno);
-    if (isNotedUnreadable(path))
-        copyAside(path);
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int error = errno;
-        file.cancelWriting();
-        throw SaveError(file.errorString().toStdString(), error);
-    }
-    if (!file.commit())
-        throw SaveError(file.errorString().toStdString(), errno);
-    if (QFile::exists(target))
-        QFile::setPermissions(staging, QFile::permissions(target));
-    const auto rename = [&staging, &target] {
-        if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(target).constData()) != 0) {
-            const int error = errno;
-            QFile::remove(staging);
-            throw SaveError(std::strerror(error), error);
-        }
-    };
-    if (g_recorder)
-        g_recorder->replace(path, target, staging, counts, bytes, rename);
-    else
-        rename();
+    write(path, bytes, counts, g_recorder);
+}
+
+void saveBytes(const QString& path, const QByteArray& bytes, Recording recording) {
+    write(path, bytes, ElementCounts(), recording == Recording::On ? g_recorder : nullptr);
 }
 
 } // namespace store

@@ -14,6 +14,12 @@ void saveBytes(const QString& path, const QByteArray& bytes);
 // The same, telling an installed SaveRecorder how many records the bytes hold.
 void saveBytes(const QString& path, const QByteArray& bytes, const ElementCounts& counts);
 
+// Off: the recorder neither hears of the save nor may refuse it. For the
+// recorder's own writes (an undo putting a kept version back), which are no
+// change of their own.
+enum class Recording { On, Off };
+void saveBytes(const QString& path, const QByteArray& bytes, Recording recording);
+
 // Why a data file could not be saved, for a second line under the save
 // message: the common causes a gardener can do something about, or what the
 // one who refused the save said. Empty when neither is known.

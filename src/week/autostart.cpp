@@ -1,6 +1,6 @@
 #include "week/autostart.h"
 
-#include "exports/export_file.h"
+#include "store/export_file.h"
 
 #include <QDir>
 #include <QFile>

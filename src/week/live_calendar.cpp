@@ -1,8 +1,8 @@
 #include "week/live_calendar.h"
 
 #include "exports/calendar_export.h"
-#include "exports/export_file.h"
 #include "settings/preferences.h"
+#include "store/export_file.h"
 
 #include <QDateTime>
 #include <exception>

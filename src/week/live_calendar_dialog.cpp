@@ -4,8 +4,6 @@
 #include "exports/export_messages.h"
 #include "schedule/schedule_tab.h"
 #include "widgets/app_context.h"
-#include "widgets/dialog_buttons.h"
-#include "widgets/dialog_placement.h"
 #include "widgets/platform.h"
 
 #include <QCheckBox>
@@ -17,7 +15,7 @@
 
 TLiveCalendarDialog::TLiveCalendarDialog(AppContext& context, const QString& file, bool alarms,
                                          QWidget* parent)
-    : QDialog(parent), m_context(context) {
+    : FormDialog(*context.platform, parent), m_context(context) {
     setObjectName(QStringLiteral("liveCalendarDialog"));
     setWindowTitle(QStringLiteral("カレンダーを自動で書き出す"));
     auto* note = new QLabel(QStringLiteral("予定が変わるたびに、このファイルへ予定を書き出します。\n"
@@ -45,12 +43,11 @@ TLiveCalendarDialog::TLiveCalendarDialog(AppContext& context, const QString& fil
     grid->addWidget(stop, 1, 2);
     grid->addWidget(m_alarms, 2, 0, 1, 3);
     QPushButton* ok = nullptr;
-    grid->addLayout(okCancelRow(this, ok), 3, 0, 1, 3);
+    grid->addLayout(okCancelRow(ok), 3, 0, 1, 3);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(choose, &QPushButton::clicked, this, &TLiveCalendarDialog::ChooseButtonClick);
     connect(stop, &QPushButton::clicked, this, &TLiveCalendarDialog::StopButtonClick);
     setFixedSize(sizeHint());
-    centreOnMainWindow(this);
 }
 
 QString TLiveCalendarDialog::file() const {

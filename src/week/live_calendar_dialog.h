@@ -1,8 +1,7 @@
 #pragma once
 
 #include "week/live_calendar.h"
-
-#include <QDialog>
+#include "widgets/form_dialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -11,7 +10,7 @@ class TScheduleTab;
 struct AppContext;
 
 // カレンダーを自動で書き出す…: the file chosen once, and whether each event reminds.
-class TLiveCalendarDialog : public QDialog {
+class TLiveCalendarDialog : public FormDialog {
     Q_OBJECT
 public:
     TLiveCalendarDialog(AppContext& context, const QString& file, bool alarms, QWidget* parent = nullptr);

@@ -5,6 +5,10 @@
 #include <functional>
 
 class Platform;
+class QWidget;
+class TSakumotu;
+class TYotei;
+class TCost;
 class TSakumotuList;
 class TGroupList;
 class TYoteiList;
@@ -34,6 +38,12 @@ struct AppContext {
     std::function<void()> redrawChart;
     std::function<void()> reloadPlan;
     std::function<void()> refreshCropList;
+    // Carries a crop's new name into every plan of the notebook.
+    std::function<bool(const QString& oldName, const QString& newName)> renameCropInPlans;
+    // The 表示 commands' cards, modal over the owner; the record is only read.
+    std::function<void(const TSakumotu&, QWidget* owner)> showCropCard;
+    std::function<void(const TYotei&, QWidget* owner)> showTaskCard;
+    std::function<void(const TCost&, QWidget* owner)> showPurchaseCard;
 
     // Set by the main window when it keeps the history: after a delete or a
     // clear that was saved, it tells the gardener that Ctrl+Z takes it back.

@@ -2,6 +2,7 @@
 
 #include "store/text_lines.h"
 
+#include <QKeyEvent>
 #include <QTextDocument>
 
 LinesEdit::LinesEdit(QWidget* parent) : QPlainTextEdit(parent) {}
@@ -23,4 +24,13 @@ QString LinesEdit::text() const {
     raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     raw.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return raw;
+}
+
+void LinesEdit::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }

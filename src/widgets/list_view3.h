@@ -63,16 +63,34 @@ public:
     void setCheckboxesReadOnly(bool on) { m_readOnly = on; }
     TLVCheckItemEvent OnCheckItem;
 
-    // Columns after the fixed, captionless check column.
+    // Columns after the fixed, captionless check column. The widths are the
+    // layout's, and only minimums.
+    //
+    // The width rule, after every refill: a column is as wide as its minimum,
+    // or as its caption or its longest text when they need more, so nothing is
+    // cut off (the list scrolls sideways instead). A cell that is cut off all
+    // the same, as after the gardener narrowed its column, shows its whole
+    // text as its tooltip. Widths the gardener chose, by dragging a column's
+    // edge or read back from the settings, replace the layout's minimums.
     void setColumns(const QStringList& captions, const QList<int>& widths);
+    // Whether the rows of a long list are still being measured; the columns
+    // widen on their own as the event loop runs.
+    bool isFitting() const { return m_fitNext >= 0; }
+    // The widths of the columns after the check column, as they are now.
+    QList<int> columnWidths() const;
+    // The widths the gardener chose by dragging a column's edge, one for each
+    // column after the check column; the layout's width where none was chosen.
+    QList<int> userColumnWidths() const;
+    // Widths the gardener chose at an earlier start, one for each column after
+    // the check column (or none is taken): they replace the layout's minimums.
+    void setUserColumnWidths(const QList<int>& widths);
+    // Whether the cell's text is cut off at the column's present width.
+    bool isCutOff(int row, int column) const;
+    // The tooltip of a cell: the record's own, or else the whole text of a cell that is cut off.
+    QString cellToolTip(int row, int column) const;
     // For the column's caption and its cells.
     void setColumnAlignment(int column, Qt::Alignment alignment);
     QString caption(int column) const;
-    // The widths the header shows of the columns after the check column.
-    QList<int> columnWidths() const;
-    // Widths the user gave the columns at an earlier start, over those of the
-    // layout: one for each column after the check column, or none is taken.
-    void setUserColumnWidths(const QList<int>& widths);
 
     // What a row of a T shows in a column (1 for the first after the check
     // column), asked whenever the row is painted or sorted.
@@ -96,9 +114,9 @@ public:
             rows.reserve(size_t(std::size(records)));
         for (const auto* record : records)
             rows.push_back(record);
-        m_rows->setRecords(std::move(rows));
+        refill(std::move(rows));
     }
-    void clear() { m_rows->clear(); }
+    void clear() { refill({}); }
     // The record's rows leave the list, and their marks with them; call it
     // before the record is destroyed.
     void removeRecord(const void* record) { m_rows->removeRecord(record); }
@@ -124,8 +142,12 @@ public:
     // highlight move with their rows.
     template <class T, class Less> void sortRows(Less less) {
         m_rows->sortRecords([less](const void* a, const void* b) { return less(*of<T>(a), *of<T>(b)); });
+        rowsMoved();
     }
-    void sortRowsByText(int column, const QCollator& collator) { m_rows->sortByText(column, collator); }
+    void sortRowsByText(int column, const QCollator& collator) {
+        m_rows->sortByText(column, collator);
+        rowsMoved();
+    }
 
     // The row with the keyboard focus, the row at a point of the viewport, and
     // the whole width of a row on the viewport.
@@ -135,10 +157,16 @@ public:
 
     static QPixmap checkPicture(bool checked) { return TListModel3::checkPicture(checked); }
 
+signals:
+    // A double click ticked the row, and only that one: the window opens it (変更, or 表示).
+    void opened(int index);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     template <class T> static const T* of(const void* record) { return static_cast<const T*>(record); }
@@ -147,8 +175,25 @@ private:
     bool pressRow(QMouseEvent* event);
     void spaceOn(int highlighted);
     void toggle(int index);
+    void uncheckOther(int index);
+    void tickOnly(int index);
+    void refill(std::vector<const void*> rows);
+    void fitColumns();
+    int textMargin() const;
+    int minimumWidth(int column) const;
+    static constexpr int kRowsAtOnce = 5000;
+    int textWidth(int column, int first, int last) const;
+    void fitFrom(int first);
+    void fitRows(int first);
+    void rowsMoved();
+    void widthChosen(int column, int width);
 
     TListModel3* m_rows;
+    QList<int> m_minimums;
+    QList<int> m_chosen; // 0 where the gardener chose no width
+    bool m_fitting = false;
+    quint64 m_fitPass = 0;
+    int m_fitNext = -1; // the first row still to measure, or -1
     bool m_checkboxes2 = true;
     bool m_multiCheck = false;
     bool m_readOnly = false;

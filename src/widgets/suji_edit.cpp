@@ -1,12 +1,15 @@
 #include "widgets/suji_edit.h"
 
+#include "store/cp932.h"
+#include "widgets/number_text.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <iconv.h>
+#include <stdexcept>
 
 namespace {
 
@@ -43,21 +46,12 @@ QStringList characters(const QString& text) {
 // Bytes of one character in code page 932. A character the code page lacks is
 // written as a single '?', so it counts one byte.
 int cp932Bytes(const QString& character) {
-    static const iconv_t converter = iconv_open("CP932", "UTF-8");
-    if (converter == iconv_t(-1)) {
+    try {
+        return int(store::encodeCp932(character, [](char32_t) { return QByteArray("?"); }).size());
+    } catch (const std::runtime_error&) {
         const char16_t code = character.at(0).unicode();
         return code < 0x80 || isHalfWidthKatakana(code) ? 1 : 2;
     }
-    QByteArray in = character.toUtf8();
-    char out[16];
-    char* inPtr = in.data();
-    char* outPtr = out;
-    size_t inLeft = size_t(in.size());
-    size_t outLeft = sizeof out;
-    iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1))
-        return 1;
-    return int(sizeof out - outLeft);
 }
 
 // The paste entry of a line edit's standard menu: named in newer Qt versions,
@@ -75,6 +69,8 @@ QAction* pasteAction(const QMenu* menu) {
 Sujiin::Sujiin(QWidget* parent) : QLineEdit(parent) {
     QLineEdit::setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Full-width digits become half-width ones, however they arrive.
+    setValidator(new HalfWidthNumber(this));
     // The field takes no drops, so nothing reaches the text without the typing rules.
     setAcceptDrops(false);
 }
@@ -144,7 +140,7 @@ bool Sujiin::isTyping(const QKeyEvent* event) const {
 void Sujiin::typeText(const QString& text) {
     if (isReadOnly())
         return;
-    for (const QString& character : characters(text))
+    for (const QString& character : characters(halfWidthNumber(text)))
         if (!isControl(character) && keepsTyped(character))
             insert(character);
 }
@@ -163,7 +159,8 @@ void Sujiin::keyPressEvent(QKeyEvent* event) {
     }
     if (isTyping(event) && !isReadOnly()) {
         const QString text = event->text();
-        if (characters(text).size() > 1)
+        // A full-width digit is typed as its half-width self, under the same rules.
+        if (characters(text).size() > 1 || halfWidthNumber(text) != text)
             typeText(text);
         else if (keepsTyped(text))
             QLineEdit::keyPressEvent(event);

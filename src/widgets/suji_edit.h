@@ -13,6 +13,8 @@ class QInputMethodEvent;
 // to a length in characters or in Shift-JIS bytes; Enter and the arrow keys can
 // hand the focus to named neighbours; the reading of Japanese input can be copied
 // into another field. The neighbours are sibling controls and are not owned.
+// Full-width digits, minus and commas are taken as a Japanese input method
+// types them and shown, and kept, in half-width form (see halfWidthNumber).
 class Sujiin : public QLineEdit {
     Q_OBJECT
 public:
@@ -69,7 +71,7 @@ public:
     static QString fullWidthKana(const QString& reading);
 
     // Puts text at the caret as if its characters had been typed one by one,
-    // so whatever typing would refuse stays out.
+    // in half-width form, so whatever typing would refuse stays out.
     void typeText(const QString& text);
 
 protected:

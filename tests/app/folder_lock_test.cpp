@@ -95,7 +95,7 @@ private:
     QTemporaryDir m_root;
 
     QString path(const QString& relative) const { return m_root.path() + '/' + relative; }
-    QString lockFile(const QString& folder) const { return path(folder + '/' + store::kFolderLockName); }
+    QString lockFile(const QString& folder) const { return path(folder + '/' + kFolderLockName); }
     QStringList entries(const QString& folder) const {
         return QDir(path(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
@@ -147,18 +147,18 @@ private slots:
         QCOMPARE(store::lockDataFolder(first, folder.path), store::LockFile::Result::Taken);
         store::LockFile second;
         QCOMPARE(store::openDataFolder(folder, surroundings(), second), FolderOpening::InUse);
-        QCOMPARE(entries("home/.local/share/aobaroku"), QStringList{store::kFolderLockName});
+        QCOMPARE(entries("home/.local/share/aobaroku"), QStringList{kFolderLockName});
     }
 
     // The lock file comes before the starter files; a start killed in between still counts as the first.
     void folderHoldingOnlyItsLockFileIsAFirstStart() {
         const store::DataFolder folder = perUserFolder();
         QVERIFY(QDir().mkpath(folder.path));
-        QVERIFY(writeBytes(folder.path + store::kFolderLockName, ""));
+        QVERIFY(writeBytes(folder.path + kFolderLockName, ""));
         store::LockFile lock;
         QCOMPARE(store::openDataFolder(folder, surroundings(), lock), FolderOpening::Ready);
         QCOMPARE(readBytes(folder.path + "sakumotu.xml"), QByteArray("crops"));
-        QCOMPARE(QFileInfo(folder.path + store::kFolderLockName).size(), 0);
+        QCOMPARE(QFileInfo(folder.path + kFolderLockName).size(), 0);
     }
 
     // A lock file the folder cannot hold leaves the notebook unguarded, not closed.
@@ -173,11 +173,11 @@ private slots:
         const store::DataFolder folder = perUserFolder();
         QVERIFY(QDir().mkpath(folder.path));
         if (planted == "folder")
-            QVERIFY(QDir().mkpath(folder.path + store::kFolderLockName));
+            QVERIFY(QDir().mkpath(folder.path + kFolderLockName));
         else if (planted == "link")
-            QVERIFY(QFile::link(path("outside"), folder.path + store::kFolderLockName));
+            QVERIFY(QFile::link(path("outside"), folder.path + kFolderLockName));
         else
-            QCOMPARE(::mkfifo(QFile::encodeName(folder.path + store::kFolderLockName).constData(), 0600), 0);
+            QCOMPARE(::mkfifo(QFile::encodeName(folder.path + kFolderLockName).constData(), 0600), 0);
         store::LockFile lock;
         QCOMPARE(store::openDataFolder(folder, surroundings(), lock), FolderOpening::Unlocked);
         QVERIFY(!QFileInfo::exists(path("outside")));
@@ -210,7 +210,7 @@ private slots:
         Program second(path("garden"), runtime.isEmpty() ? QString() : path(runtime), asOtherUser);
         QVERIFY2(second.says(kRunning), qPrintable(second.said()));
         QVERIFY(second.running()); // the box waits for its OK
-        QCOMPARE(entries("garden"), QStringList{store::kFolderLockName});
+        QCOMPARE(entries("garden"), QStringList{kFolderLockName});
         QVERIFY(!holdsLock(second.pid(), lockFile("garden")));
     }
 

@@ -1,4 +1,5 @@
 #include "cards/record_cards.h"
+#include "cards/show_card.h"
 #include "crops/crop_records.h"
 #include "crops/crop_tab.h"
 #include "purchases/purchase_records.h"
@@ -69,6 +70,7 @@ private slots:
         m_context.tasks = &m_tasks;
         m_costs.clear();
         m_context.costs = &m_costs;
+        lendCardOpeners(m_context);
     }
 
     void cropTabShowOpensTheCropCard() {

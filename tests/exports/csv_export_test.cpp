@@ -1,6 +1,6 @@
 #include "crops/crop_records.h"
-#include "exports/chart_totals.h"
 #include "exports/csv_export.h"
+#include "purchases/chart_totals.h"
 #include "purchases/purchase_records.h"
 #include "store/message_sink.h"
 

@@ -1,6 +1,6 @@
 #include "exports/export_commands.h"
-#include "history/data_files.h"
 #include "image/jpeg_writer.h"
+#include "store/notebook_files.h"
 #include "store/outside_write.h"
 #include "support/files.h"
 
@@ -18,7 +18,7 @@ namespace {
 const QStringList kKept = {"history/kept/00000001-cost.xml", "history/changes/00000001.change"};
 
 QStringList notebookNames() {
-    return history::dataFileNames() + QStringList{"OkiniList.html"};
+    return store::dataFileNames() + QStringList{"OkiniList.html"};
 }
 
 // The bytes of every file under the folder, links followed, by relative path.
@@ -177,7 +177,7 @@ void NotebookGuardTest::refusedWherePathsLeadIntoTheNotebook() {
     QCOMPARE(m_err, "書き出しに失敗しました: " + path + "（青葉録のデータファイルには書き出せません。）\n");
     QString jpegError;
     try {
-        image::writeJpeg(QImage(4, 4, QImage::Format_RGB32), path, history::notebookFiles(at(dataFolder)));
+        image::writeJpeg(QImage(4, 4, QImage::Format_RGB32), path, store::notebookFiles(at(dataFolder)));
     } catch (const image::JpegError& e) {
         jpegError = QString::fromUtf8(e.what());
     }

@@ -43,7 +43,6 @@ private slots:
     void okAppendsANewFavouriteAsTyped();
     void okChangesTheFavouriteInPlace();
     void cancelChangesNothing();
-    void escapeAndEnterCloseNeitherDialog();
     void closingByTheFrameCancels();
 
     void pickDialogListsTheFavouritesUnchecked();
@@ -194,32 +193,6 @@ void FavouriteDialogsTest::cancelChangesNothing() {
     QVERIFY(!dialog.isVisible());
     QCOMPARE(okini->name, QStringLiteral("野菜の会"));
     QCOMPARE(m_list->count(), 1);
-}
-
-void FavouriteDialogsTest::escapeAndEnterCloseNeitherDialog() {
-    addOkini(*m_list, "野菜の会", "http://yasai.example/", "");
-    TForm18 urlDialog(*m_platform, *m_list, nullptr);
-    showActive(&urlDialog);
-    typeText(edit(&urlDialog, "nameEdit"), QStringLiteral("名前"));
-    for (QWidget* focus : {static_cast<QWidget*>(edit(&urlDialog, "nameEdit")),
-                           static_cast<QWidget*>(button(&urlDialog, "okButton")),
-                           static_cast<QWidget*>(button(&urlDialog, "cancelButton"))}) {
-        focus->setFocus();
-        QTest::keyClick(focus, Qt::Key_Return);
-        QTest::keyClick(focus, Qt::Key_Enter);
-        QTest::keyClick(focus, Qt::Key_Escape);
-        QVERIFY(urlDialog.isVisible());
-    }
-    QCOMPARE(m_list->count(), 1);
-
-    TForm19 pickDialog(*m_platform, *m_list);
-    showActive(&pickDialog);
-    pickDialog.list()->CheckItem(0);
-    pickDialog.list()->setFocus();
-    QTest::keyClick(pickDialog.list(), Qt::Key_Return);
-    QTest::keyClick(pickDialog.list(), Qt::Key_Escape);
-    QVERIFY(pickDialog.isVisible());
-    QCOMPARE(pickDialog.okini(), nullptr);
 }
 
 void FavouriteDialogsTest::closingByTheFrameCancels() {

@@ -5,7 +5,7 @@
 #include "file_kinds.h"
 #include "history/change_text.h"
 #include "history/command_scope.h"
-#include "history/data_files.h"
+#include "history/record_counts.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"

@@ -3,7 +3,7 @@
 #include "crops/crop_records.h"
 #include "favourites/favourite_records.h"
 #include "history/command_scope.h"
-#include "history/history_window.h"
+#include "history_ui/history_window.h"
 #include "plans/plan_records.h"
 #include "purchases/purchase_records.h"
 #include "schedule/task_records.h"

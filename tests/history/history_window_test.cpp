@@ -6,7 +6,7 @@
 #include "favourites/favourite_records.h"
 #include "favourites/url_dialog.h"
 #include "history/command_scope.h"
-#include "history/history_window.h"
+#include "history_ui/history_window.h"
 #include "plans/group_dialog.h"
 #include "plans/group_list_dialog.h"
 #include "plans/plan_records.h"

@@ -204,7 +204,7 @@ private slots:
         TSakumotu2* nasu = addEntry(group, QStringLiteral("ナス"), 2, "11,1,2,2");
         nasu->down = -5;
         auto dialog = changing(nasu, &m_nasu);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("作付計画へ追加（ナス）"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("作付計画の変更（ナス）"));
         QCOMPARE(combo(dialog.get(), "groupCombo")->currentText(), QStringLiteral("畝A"));
         QCOMPARE(combo(dialog.get(), "stTukiCombo")->currentText(), QStringLiteral("11"));
         QCOMPARE(combo(dialog.get(), "edShuuCombo")->currentText(), QStringLiteral("2"));
@@ -219,7 +219,7 @@ private slots:
         TGroup* group = addGroup(m_plan, QStringLiteral("畝A"), 1);
         TSakumotu2* goya = addEntry(group, QStringLiteral("ゴーヤ"), 1);
         auto dialog = changing(goya, nullptr);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("作付計画へ追加（ゴーヤ）"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("作付計画の変更（ゴーヤ）"));
         QCOMPARE(child<QListWidget>(dialog.get(), "referenceList")->count(), 0);
         QVERIFY(combo(dialog.get(), "stTukiCombo")->isEnabled());
         choosePeriod(dialog.get(), "6", "1", "9", "4");

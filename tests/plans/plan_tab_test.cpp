@@ -259,7 +259,7 @@ private slots:
             pickRowAndOk(picker, 2);
         });
         click(m_tab.get(), "planChangeButton");
-        QCOMPARE(caption, QStringLiteral("作付計画へ追加（C）"));
+        QCOMPARE(caption, QStringLiteral("作付計画の変更（C）"));
         QCOMPARE(references, 0);
         QCOMPARE(saved().at(0)->at(2)->EdTuki, QStringLiteral("10"));
         QCOMPARE(m_cropRefreshes, 1);

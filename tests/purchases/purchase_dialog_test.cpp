@@ -95,7 +95,6 @@ private slots:
     void lineDeleteAnsweredNoKeepsTheLine();
     void cancelledLineDialogChangesNothing();
     void cancelAfterAddingALineLeavesPurchaseAndFile();
-    void enterAndEscapePressNoButton();
     void closingByTheFrameIsCancel();
 
 private:
@@ -456,33 +455,6 @@ void PurchaseDialogTest::cancelAfterAddingALineLeavesPurchaseAndFile() {
     QCOMPARE(cost->sina.count(), 1);
     QCOMPARE(cost->sina.at(0), line);
     QCOMPARE(readBytes(m_platform->dataFolder() + kCostFileName), before);
-}
-
-void PurchaseDialogTest::enterAndEscapePressNoButton() {
-    TForm15* dialog = open(nullptr);
-    dialog->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
-    for (const char* name : {"yearEdit", "okButton", "cancelButton"}) {
-        auto* widget = child<QWidget>(*dialog, name);
-        widget->setFocus();
-        QTest::keyClick(widget, Qt::Key_Return);
-        QTest::keyClick(widget, Qt::Key_Enter);
-        QTest::keyClick(widget, Qt::Key_Escape);
-        QVERIFY2(dialog->isVisible(), name);
-    }
-    QCOMPARE(m_costs->count(), 0);
-    QVERIFY(m_platform->allShown().isEmpty());
-
-    TSinaList lines;
-    TForm16 line(*m_platform, lines, nullptr);
-    line.show();
-    for (const char* name : {"nameEdit", "kingakuEdit", "okButton"}) {
-        auto* widget = child<QWidget>(line, name);
-        QTest::keyClick(widget, Qt::Key_Return);
-        QTest::keyClick(widget, Qt::Key_Escape);
-        QVERIFY2(line.isVisible(), name);
-    }
-    QVERIFY(m_platform->allShown().isEmpty());
 }
 
 void PurchaseDialogTest::closingByTheFrameIsCancel() {

@@ -1,5 +1,5 @@
+#include "crops/crop_list_report.h"
 #include "crops/crop_records.h"
-#include "report/crop_list_report.h"
 
 #include <QImage>
 #include <QPainter>

@@ -57,6 +57,8 @@ class ImageCaptionTest : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
+    // Asks nothing in these cases; the dialogs only need someone to ask through.
+    ScriptedPlatform m_asker{m_dir.path() + "/asker/"};
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     // Sets the caption through 設定… as the user does.
@@ -79,7 +81,7 @@ private slots:
         const QString file = path("config/aobaroku.conf");
         {
             settings::Preferences preferences(file);
-            TSettingsDialog dialog(preferences);
+            TSettingsDialog dialog(m_asker, preferences);
             QCOMPARE(dialog.windowTitle(), QStringLiteral("設定"));
             QCOMPARE(dialog.captionEdit()->text(), QStringLiteral("青葉録"));
             dialog.captionEdit()->setText(QStringLiteral("  畑の記録\n2026  "));
@@ -89,12 +91,12 @@ private slots:
         settings::Preferences reread(file);
         QCOMPARE(reread.imageCaption(), QStringLiteral("畑の記録 2026"));
         {
-            TSettingsDialog dialog(reread);
+            TSettingsDialog dialog(m_asker, reread);
             dialog.captionEdit()->clear();
             dialog.reject();
         }
         QCOMPARE(reread.imageCaption(), QStringLiteral("畑の記録 2026"));
-        TSettingsDialog dialog(reread);
+        TSettingsDialog dialog(m_asker, reread);
         dialog.captionEdit()->clear();
         dialog.OkButtonClick();
         QCOMPARE(settings::Preferences(file).imageCaption(), QString());

@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "history/undo_commands.h"
+#include "history_ui/undo_commands.h"
 #include "schedule/schedule_tab.h"
 #include "schedule/task_dialog.h"
 #include "schedule/task_records.h"

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -30,7 +31,8 @@ private slots:
     void singleCheckUnchecksOldRowBeforeCheckingNew();
     void pressBesideTheColumnsStillHitsTheRow();
     void rightButtonPressTogglesToo();
-    void doubleClickChecksAndUnchecksAgain();
+    void doubleClickTicksOnlyThatRowAndOpensIt_data();
+    void doubleClickTicksOnlyThatRowAndOpensIt();
     void doubleClickEventAloneCountsOnce();
     void pressOnEmptyAreaChangesNothing();
     void spaceOnCheckedRowUnchecksIt();
@@ -45,6 +47,8 @@ private slots:
     void checkByDataWithUnknownRecordKeepsMarks();
     void emptyListHasNoCheckedRow();
     void sortRowsKeepsMarksAndEqualOrder();
+    void aLongListFitsItsLastRowsAfterwards();
+    void aNewRefillStopsTheOldMeasuring();
 
 private:
     QPoint rowPoint(int index, int column = 1) const;
@@ -168,13 +172,29 @@ void ListView3Test::rightButtonPressTogglesToo() {
     QCOMPARE(checkedRows(), QList<int>({0}));
 }
 
-void ListView3Test::doubleClickChecksAndUnchecksAgain() {
+void ListView3Test::doubleClickTicksOnlyThatRowAndOpensIt_data() {
+    QTest::addColumn<int>("checkedBefore");
+    QTest::addColumn<QStringList>("expectedEvents");
+    QTest::newRow("no row checked") << -1 << QStringList({"+d"});
+    QTest::newRow("that row checked") << 3 << QStringList({"-d", "+d"});
+    QTest::newRow("another row checked") << 1 << QStringList({"-b", "+d"});
+}
+
+void ListView3Test::doubleClickTicksOnlyThatRowAndOpensIt() {
+    QFETCH(int, checkedBefore);
+    QFETCH(QStringList, expectedEvents);
+    if (checkedBefore >= 0)
+        m_list->CheckItem(checkedBefore);
+    events.clear();
+    QSignalSpy opened(m_list, &TListView3::opened);
     // Through the window, so the platform turns the second press into a double click.
     QWindow* window = m_list->windowHandle();
     const QPoint at = m_list->viewport()->mapTo(m_list, rowPoint(3));
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
-    QCOMPARE(events, QStringList({"+d", "-d"}));
-    QCOMPARE(checkedRows(), QList<int>());
+    QCOMPARE(events, expectedEvents);
+    QCOMPARE(checkedRows(), QList<int>({3}));
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).toInt(), 3);
 }
 
 void ListView3Test::doubleClickEventAloneCountsOnce() {
@@ -325,6 +345,41 @@ void ListView3Test::sortRowsKeepsMarksAndEqualOrder() {
     QCOMPARE(checkedRows(), QList<int>({4}));
     QCOMPARE(m_list->checkedRecord<Record>(), &m_records[2]);
     QCOMPARE(m_list->currentItem()->text(1), QString("c"));
+}
+
+// A list of many thousand rows shows at once; the columns take the longest
+// text of its last rows a moment later, as the event loop runs.
+void ListView3Test::aLongListFitsItsLastRowsAfterwards() {
+    std::vector<Record> many(30000, Record{QStringLiteral("short")});
+    many.back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
+    std::vector<const Record*> rows;
+    for (const Record& r : many)
+        rows.push_back(&r);
+    m_list->setRecords(rows);
+    QVERIFY(m_list->isFitting());
+    QCOMPARE(m_list->header()->sectionSize(1), 100);
+    while (m_list->isFitting())
+        QCoreApplication::processEvents();
+    QVERIFY(m_list->header()->sectionSize(1) > 100);
+    QVERIFY(!m_list->isCutOff(int(many.size()) - 1, 1));
+    m_list->clear();
+    QCOMPARE(m_list->header()->sectionSize(1), 100);
+}
+
+void ListView3Test::aNewRefillStopsTheOldMeasuring() {
+    auto many = std::make_unique<std::vector<Record>>(30000, Record{QStringLiteral("short")});
+    many->back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
+    std::vector<const Record*> rows;
+    for (const Record& r : *many)
+        rows.push_back(&r);
+    m_list->setRecords(rows);
+    QVERIFY(m_list->isFitting());
+    // The rows go before their records do; nothing of them may be read afterwards.
+    m_list->setRecords(std::vector<const Record*>{&m_records[0]});
+    many.reset();
+    QVERIFY(!m_list->isFitting());
+    QCoreApplication::processEvents();
+    QCOMPARE(m_list->header()->sectionSize(1), 100);
 }
 
 QTEST_MAIN(ListView3Test)

@@ -1,4 +1,4 @@
-#include "report/crop_list_report.h"
+#include "crops/crop_list_report.h"
 
 #include "crops/crop_records.h"
 #include "report/mincho.h"

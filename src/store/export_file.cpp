@@ -1,21 +1,28 @@
-#include "exports/export_file.h"
+#include "store/export_file.h"
 
-#include "exports/export_messages.h"
-#include "history/data_files.h"
+#include "store/notebook_files.h"
 #include "store/outside_write.h"
+
+namespace {
+
+QString writeFailed(const QString& path, const QString& reason) {
+    return QStringLiteral("書き出しに失敗しました: %1（%2）").arg(path, reason);
+}
+
+} // namespace
 
 QString writeExportFile(const QString& path, const QByteArray& bytes, const QString& dataFolder) {
     // A slip in the save dialog or on the command line, or a link that leads
     // there, must not put a CSV file in place of the user's catalogue.
     const store::OutsideWrite written =
-        store::writeOutsideNotebook(path, bytes, history::notebookFiles(dataFolder));
+        store::writeOutsideNotebook(path, bytes, store::notebookFiles(dataFolder));
     switch (written.result) {
     case store::OutsideWrite::Result::Written:
         return QString();
     case store::OutsideWrite::Result::Refused:
-        return exportmsg::writeFailed(path, QStringLiteral("青葉録のデータファイルには書き出せません。"));
+        return writeFailed(path, QStringLiteral("青葉録のデータファイルには書き出せません。"));
     case store::OutsideWrite::Result::Failed:
         break;
     }
-    return exportmsg::writeFailed(path, written.reason);
+    return writeFailed(path, written.reason);
 }

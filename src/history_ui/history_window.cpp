@@ -1,9 +1,8 @@
-#include "history/history_window.h"
+#include "history_ui/history_window.h"
 
 #include "history/change_text.h"
-#include "history/file_names.h"
 #include "history/history.h"
-#include "widgets/dialog_buttons.h"
+#include "history_ui/file_names.h"
 #include "widgets/list_view3.h"
 #include "widgets/platform.h"
 #include "widgets/tab_layout.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exports/chart_totals.h"
+#include "purchases/chart_totals.h"
 
 #include <QWidget>
 
@@ -9,17 +9,17 @@ class QChart;
 class QChartView;
 class QLabel;
 class QPushButton;
-class TPurchaseTab;
+class PurchaseFilters;
 struct AppContext;
 
 // 購入金額のグラフ: the totals of the purchase tab as bars, per year while the
-// year filter shows すべて, per month of the chosen year otherwise. It redraws
-// whenever the tab shows its purchases again, so it follows the filters and
-// every change to the purchases, however they came about.
+// year filter shows すべて, per month of the chosen year otherwise. The tab calls
+// Redraw whenever it shows its purchases again, so the chart follows the filters
+// and every change to the purchases, however they came about.
 class TPurchaseChartWindow : public QWidget {
     Q_OBJECT
 public:
-    TPurchaseChartWindow(AppContext& context, TPurchaseTab& tab);
+    TPurchaseChartWindow(AppContext& context, const PurchaseFilters& filters, QWidget& owner);
 
     const QList<ChartBar>& bars() const { return m_bars; }
     QChart* chart() const { return m_chart; }
@@ -39,12 +39,12 @@ private:
     void fitBarLabels();
 
     AppContext& m_context;
-    TPurchaseTab& m_tab;
+    const PurchaseFilters& m_filters;
     QList<ChartBar> m_bars;
     QChart* m_chart;
     QChartView* m_view;
     QLabel* m_value;
 };
 
-// Opens the chart of the tab, or brings the open one to the front.
-void showPurchaseChart(TPurchaseTab& tab, AppContext& context);
+// Opens the chart of the owner's filters, or brings the open one to the front.
+TPurchaseChartWindow* showPurchaseChart(QWidget& owner, const PurchaseFilters& filters, AppContext& context);

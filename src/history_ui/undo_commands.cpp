@@ -1,7 +1,7 @@
-#include "history/undo_commands.h"
+#include "history_ui/undo_commands.h"
 
 #include "history/history.h"
-#include "history/history_window.h"
+#include "history_ui/history_window.h"
 #include "widgets/platform.h"
 
 #include <QKeySequence>

@@ -1,4 +1,4 @@
-#include "exports/chart_totals.h"
+#include "purchases/chart_totals.h"
 
 #include "purchases/purchase_records.h"
 

@@ -1,11 +1,8 @@
-#include "history/file_names.h"
+#include "history_ui/file_names.h"
 
-#include "crops/crop_records.h"
-#include "favourites/favourite_records.h"
 #include "plans/plan_records.h"
-#include "purchases/purchase_records.h"
-#include "schedule/task_records.h"
 #include "store/message_sink.h"
+#include "store/notebook_files.h"
 
 namespace history {
 

@@ -1,9 +1,9 @@
-#include "exports/purchase_chart_window.h"
+#include "purchases/purchase_chart_window.h"
 
-#include "exports/export_file.h"
+#include "store/export_file.h"
 #include "image/jpeg_writer.h"
+#include "purchases/purchase_filters.h"
 #include "purchases/purchase_records.h"
-#include "purchases/purchase_tab.h"
 #include "widgets/app_context.h"
 #include "widgets/platform.h"
 
@@ -14,7 +14,6 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QComboBox>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,9 +52,10 @@ bool isJpegName(const QString& path) {
 
 } // namespace
 
-TPurchaseChartWindow::TPurchaseChartWindow(AppContext& context, TPurchaseTab& tab)
-    : QWidget(&tab, Qt::Window), m_context(context), m_tab(tab), m_chart(new QChart), m_view(nullptr),
-      m_value(new QLabel(this)) {
+TPurchaseChartWindow::TPurchaseChartWindow(AppContext& context, const PurchaseFilters& filters,
+                                           QWidget& owner)
+    : QWidget(&owner, Qt::Window), m_context(context), m_filters(filters), m_chart(new QChart),
+      m_view(nullptr), m_value(new QLabel(this)) {
     setObjectName(QStringLiteral("purchaseChartWindow"));
     setWindowTitle(QStringLiteral("購入金額のグラフ"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -83,13 +83,12 @@ TPurchaseChartWindow::TPurchaseChartWindow(AppContext& context, TPurchaseTab& ta
     layout->addWidget(m_view, 1);
     layout->addLayout(bottom);
 
-    connect(&tab, &TPurchaseTab::refreshed, this, &TPurchaseChartWindow::Redraw);
     Redraw();
 }
 
 void TPurchaseChartWindow::Redraw() {
-    const QString year = m_tab.years()->currentText();
-    m_bars = PurchaseChartBars(*m_context.costs, year, m_tab.months()->currentText());
+    const QString year = m_filters.filterYear();
+    m_bars = PurchaseChartBars(*m_context.costs, year, m_filters.filterMonth());
     m_chart->removeAllSeries();
     // The chart gives a removed axis back to its caller rather than deleting it.
     for (QAbstractAxis* axis : m_chart->axes()) {
@@ -191,15 +190,16 @@ void TPurchaseChartWindow::SaveButtonClick() {
     }
 }
 
-void showPurchaseChart(TPurchaseTab& tab, AppContext& context) {
+TPurchaseChartWindow* showPurchaseChart(QWidget& owner, const PurchaseFilters& filters, AppContext& context) {
     TPurchaseChartWindow* window =
-        tab.findChild<TPurchaseChartWindow*>(QString(), Qt::FindDirectChildrenOnly);
+        owner.findChild<TPurchaseChartWindow*>(QString(), Qt::FindDirectChildrenOnly);
     // A closed window is on its way out.
     if (!window || !window->isVisible()) {
-        window = new TPurchaseChartWindow(context, tab);
-        window->move(tab.window()->geometry().center() - window->rect().center());
+        window = new TPurchaseChartWindow(context, filters, owner);
+        window->move(owner.window()->geometry().center() - window->rect().center());
     }
     window->show();
     window->raise();
     window->activateWindow();
+    return window;
 }
