@@ -24,6 +24,8 @@
 #include "schedule/task_records.h"
 #include "support/files.h"
 #include "support/scripted_platform.h"
+#include "week/live_calendar_dialog.h"
+#include "widgets/app_context.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -58,16 +60,31 @@ public:
         okini = favourites.add();
         okini->name = QStringLiteral("野菜の会");
         okini->url = QStringLiteral("http://yasai.example/");
+        context.platform = &platform;
+        context.tasks = &tasks;
     }
 
     // The captions, in the order of the tabs that open them.
     static QStringList captions() {
-        return {"作物",           "栽培時期",       "作物選択（計画）",
-                "作付計画へ追加", "作付計画の変更", "作物選択（引用）",
-                "グループ",       "グループ設定",   "計画名変更",
-                "色設定",         "予定",           "簡単予定追加",
-                "予定をまとめる", "購入",           "購入内容",
-                "URL登録",        "お気に入り一覧", "設定"};
+        return {"作物",
+                "栽培時期",
+                "作物選択（計画）",
+                "作付計画へ追加",
+                "作付計画の変更",
+                "作物選択（引用）",
+                "グループ",
+                "グループ設定",
+                "計画名変更",
+                "色設定",
+                "予定",
+                "簡単予定追加",
+                "予定をまとめる",
+                "購入",
+                "購入内容",
+                "URL登録",
+                "お気に入り一覧",
+                "設定",
+                "カレンダーを自動で書き出す"};
     }
     // The dialogs without OK: they save as they go and only close.
     static bool hasOk(const QString& caption) { return caption != "グループ設定" && caption != "色設定"; }
@@ -112,6 +129,8 @@ public:
             return std::make_unique<TForm19>(platform, favourites);
         if (caption == "設定")
             return std::make_unique<TSettingsDialog>(platform, platform.preferences());
+        if (caption == "カレンダーを自動で書き出す")
+            return std::make_unique<TLiveCalendarDialog>(context, QString(), false);
         qFatal("no dialog captioned %s", qPrintable(caption));
     }
 
@@ -136,6 +155,7 @@ public:
     TSinaList lines;
     TOkiniList favourites;
     TOkini* okini;
+    AppContext context;
 };
 
 template <class T> T* child(QWidget& parent, const char* objectName) {
