@@ -43,9 +43,16 @@ public slots:
         if (id != m_id || action != kDefaultAction)
             return;
         // A new start with --week hands the request to the program already
-        // running, or opens the window on this week itself.
-        QProcess::startDetached(QCoreApplication::applicationFilePath(),
-                                {QStringLiteral("--week"), QStringLiteral("--data"), m_dataFolder});
+        // running, or opens the window on this week itself. It outlives this
+        // process, so it must not write into streams that end with it (a
+        // closed pipe would kill it before it shows anything).
+        QProcess program;
+        program.setProgram(QCoreApplication::applicationFilePath());
+        program.setArguments({QStringLiteral("--week"), QStringLiteral("--data"), m_dataFolder});
+        program.setStandardInputFile(QProcess::nullDevice());
+        program.setStandardOutputFile(QProcess::nullDevice());
+        program.setStandardErrorFile(QProcess::nullDevice());
+        program.startDetached();
         loop.quit();
     }
 

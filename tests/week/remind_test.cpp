@@ -186,6 +186,30 @@ private slots:
         QCOMPARE(shown, 1);
     }
 
+    // The whole way from a click on the notification: the service reports the
+    // default action, --remind ends and the program it starts hands 今週 to
+    // the one already running.
+    void clickOnNotificationShowsThisWeekInTheRunningProgram() {
+        writeSchedule(dueThisWeek("種まき"));
+        SingleInstance running;
+        QVERIFY(running.tryLock());
+        InstanceChannel channel(m_folder);
+        int shown = 0;
+        channel.handle(kShowWeekMessage, [&shown] { ++shown; });
+        QVERIFY(channel.listen());
+        QVERIFY(serve());
+        start({"--remind", "--data", m_folder});
+        QTRY_VERIFY2_WITH_TIMEOUT(m_service.received.size() == 1 || m_program.state() == QProcess::NotRunning,
+                                  m_program.readAllStandardError().constData(), 60000);
+        QVERIFY2(m_service.received.size() == 1, m_program.readAllStandardError().constData());
+        emit m_service.ActionInvoked(1, "default");
+        waitForEnd();
+        QCOMPARE(m_program.exitCode(), 0);
+        QCOMPARE(m_program.readAllStandardError(), QByteArray());
+        QTRY_VERIFY_WITH_TIMEOUT(shown > 0, 60000);
+        QCOMPARE(shown, 1);
+    }
+
     // 設定's 「ログイン時に今週の作業を知らせる」 writes a valid autostart entry and removes it.
     void autostartEntryWrittenAndRemoved() {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.path() + "/config dir"));
