@@ -10,6 +10,7 @@ set(AOBAROKU_APP_ID "example.aobaroku.Aobaroku" CACHE STRING
     "Reverse-DNS id of the desktop entry, the AppStream metainfo and the icon")
 target_compile_definitions(aobaroku PRIVATE AOBAROKU_APP_ID="${AOBAROKU_APP_ID}")
 target_compile_definitions(aobaroku_ui PRIVATE AOBAROKU_APP_ID="${AOBAROKU_APP_ID}")
+target_compile_definitions(aobaroku_core PRIVATE AOBAROKU_APP_ID="${AOBAROKU_APP_ID}")
 set(AOBAROKU_HOMEPAGE "https://aobaroku.example/")
 set(AOBAROKU_RELEASE_DATE "2026-12-09")
 set(AOBAROKU_COPYRIGHT_YEAR "2026")

@@ -8,6 +8,8 @@ packages=(
     libxml2-dev libjpeg62-turbo-dev fonts-noto-cjk libxcb1-dev
     zlib1g-dev
     libical-dev
+    # The reminder's tests run on a session bus of their own.
+    dbus-daemon
     qt6-charts-dev libqt6opengl6-dev
     xvfb xauth poppler-utils imagemagick jpeginfo libjpeg-turbo-progs
     # Building the Debian package and checking it.

@@ -7,6 +7,7 @@
 #include "app/single_instance.h"
 #include "store/locations.h"
 #include "sync/private_folder.h"
+#include "week/week_view.h"
 
 #include <QMessageBox>
 #include <QTextStream>
@@ -21,7 +22,10 @@ void tellTerminal(const QString& text) {
 
 // The same answer whoever holds the notebook: this session, another session, another user.
 // The running window comes to the front first, so the user sees where it is.
-int refuseSecondStart(const QString& dataFolder) {
+int refuseSecondStart(const QString& dataFolder, bool showWeek) {
+    // Asked for this week (by the reminder): the running window shows it, and that is all.
+    if (showWeek && InstanceChannel::send(dataFolder, kShowWeekMessage))
+        return 0;
     InstanceChannel::send(dataFolder, kRaiseMessage);
     const QString text = QStringLiteral("青葉録は起動中です。");
     tellTerminal(text);
@@ -57,12 +61,12 @@ int main(int argc, char** argv) {
 
     SingleInstance lock;
     if (!lock.tryLock())
-        return refuseSecondStart(start.dataFolder.path);
+        return refuseSecondStart(start.dataFolder.path, start.showWeek);
     store::LockFile folderLock;
     const store::FolderOpening opening =
         store::openDataFolder(start.dataFolder, store::Surroundings::ofThisProcess(), folderLock);
     if (opening == store::FolderOpening::InUse)
-        return refuseSecondStart(start.dataFolder.path);
+        return refuseSecondStart(start.dataFolder.path, start.showWeek);
 
     // Copied in by hand before the first start, a notebook may be open to every user.
     const bool madePrivate = opening != store::FolderOpening::NotMade &&
@@ -75,8 +79,14 @@ int main(int argc, char** argv) {
     TForm5 window(platform);
     InstanceChannel channel(start.dataFolder.path);
     channel.handle(kRaiseMessage, [&window] { raiseWindow(window); });
+    channel.handle(kShowWeekMessage, [&window] {
+        raiseWindow(window);
+        showThisWeek(*window.tabWidget(), *window.scheduleTab());
+    });
     channel.listen();
     window.show();
+    if (start.showWeek)
+        showThisWeek(*window.tabWidget(), *window.scheduleTab());
     // Once, over the open window: the notebook works, it is only unguarded.
     if (opening == store::FolderOpening::Unlocked) {
         tellTerminal(unlockedFolderText(start.dataFolder.path));

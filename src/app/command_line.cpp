@@ -17,9 +17,13 @@ const QCommandLineOption
                 QStringLiteral("このフォルダーのデータを開きます（フォルダーは作りません）。"),
                 QStringLiteral("DIR"));
 
-// Help order: help, the data folder, then each command followed by its modifiers.
+const QCommandLineOption
+    kWeekOption(QStringLiteral("week"),
+                QStringLiteral("予定のタブを今週の予定で開きます（起動中ならその窓で）。"));
+
+// Help order: help, the data folder, the window's own option, then each command followed by its modifiers.
 QList<QCommandLineOption> allOptions(const QList<WindowlessCommand>& commands) {
-    QList<QCommandLineOption> options{kHelpOption, kDataOption};
+    QList<QCommandLineOption> options{kHelpOption, kDataOption, kWeekOption};
     for (const WindowlessCommand& command : commands) {
         options << command.option;
         options << command.modifiers;
@@ -200,6 +204,7 @@ StartDecision readCommandLine(const QStringList& arguments, const store::Surroun
     for (const WindowlessCommand& command : named)
         decision.exitCode = std::max(decision.exitCode, command.run({parser, decision.dataFolder, out, err}));
     decision.openWindow = named.isEmpty();
+    decision.showWeek = parser.isSet(kWeekOption);
     return decision;
 }
 

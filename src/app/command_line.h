@@ -11,6 +11,7 @@ struct StartDecision {
     bool openWindow = false; // false: the process ends at once with exitCode
     int exitCode = 0;
     store::DataFolder dataFolder;
+    bool showWeek = false; // the window opens on this week's tasks
 };
 
 // A command line that cannot be followed ends the process with this code.

@@ -23,6 +23,7 @@
 #include "store/save_file.h"
 #include "store/site.h"
 #include "sync/notebook_sync.h"
+#include "week/live_calendar_dialog.h"
 #include "widgets/list_view3.h"
 #include "widgets/page_view.h"
 #include "widgets/passing_note.h"
@@ -174,12 +175,14 @@ void TForm5::buildTabs() {
     m_tabs->addTab(m_favouritesTab, QStringLiteral("お気に入り"));
     m_tabs->setCornerWidget(buildCorner(), Qt::TopRightCorner);
     addCornerWidget(buildMoreButton());
-    addCornerWidget(new TExportButton(
+    auto* exports = new TExportButton(
         m_context,
         [this] {
             return std::pair(m_purchaseTab->years()->currentText(), m_purchaseTab->months()->currentText());
         },
-        this));
+        this);
+    addCornerWidget(exports);
+    keepCalendarCurrent(*exports->menu(), *m_scheduleTab, m_context);
 
     m_context.refreshCropList = [this] { m_cropTab->RefreshCropList(); };
     m_context.redrawChart = [this] { m_planTab->Redraw(); };

@@ -1,15 +1,18 @@
 #include "app/settings_dialog.h"
 
 #include "settings/preferences.h"
+#include "week/autostart.h"
 #include "widgets/platform.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 TSettingsDialog::TSettingsDialog(Platform& platform, settings::Preferences& preferences, QWidget* parent)
-    : FormDialog(platform, parent), m_preferences(preferences) {
+    : FormDialog(platform, parent), m_preferences(preferences), m_platform(platform) {
     setObjectName(QStringLiteral("settingsDialog"));
     setWindowTitle(QStringLiteral("設定"));
 
@@ -32,7 +35,12 @@ TSettingsDialog::TSettingsDialog(Platform& platform, settings::Preferences& pref
     grid->addWidget(m_caption, 0, 1);
     grid->addWidget(note, 1, 1);
     grid->setRowMinimumHeight(2, 6);
-    grid->addLayout(okCancelRow(m_ok), 3, 0, 1, 2);
+    m_remind = new QCheckBox(QStringLiteral("ログイン時に今週の作業を知らせる(&R)"), this);
+    m_remind->setObjectName(QStringLiteral("remindAtLoginBox"));
+    m_remind->setChecked(RemindEntryWritten());
+    grid->addWidget(m_remind, 3, 1);
+    grid->setRowMinimumHeight(4, 6);
+    grid->addLayout(okCancelRow(m_ok), 5, 0, 1, 2);
     connect(m_ok, &QPushButton::clicked, this, &TSettingsDialog::OkButtonClick);
     setFixedSize(sizeHint());
 }
@@ -42,6 +50,12 @@ void TSettingsDialog::OkButtonClick() {
     m_preferences.setImageCaption(m_caption->text());
     m_preferences.sync();
     m_changed = m_preferences.imageCaption() != before;
+    if (m_remind->isChecked() != RemindEntryWritten()) {
+        const QString failure = SetRemindAtLogin(
+            m_remind->isChecked(), QCoreApplication::applicationFilePath(), m_platform.dataFolder());
+        if (!failure.isEmpty())
+            m_platform.error(failure);
+    }
     accept();
 }
 

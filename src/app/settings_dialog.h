@@ -3,6 +3,7 @@
 #include "widgets/form_dialog.h"
 
 class Platform;
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 namespace settings {
@@ -14,9 +15,11 @@ class Preferences;
 class TSettingsDialog : public FormDialog {
     Q_OBJECT
 public:
+    // Also offers the reminder at login for the platform's data folder.
     TSettingsDialog(Platform& platform, settings::Preferences& preferences, QWidget* parent = nullptr);
 
     QLineEdit* captionEdit() const { return m_caption; }
+    QCheckBox* remindBox() const { return m_remind; }
 
     // Keeps what the fields hold and closes; true when anything differs from before.
     void OkButtonClick();
@@ -25,6 +28,8 @@ public:
 private:
     settings::Preferences& m_preferences;
     QLineEdit* m_caption;
+    Platform& m_platform;
+    QCheckBox* m_remind = nullptr;
     QPushButton* m_ok = nullptr;
     bool m_changed = false;
 };

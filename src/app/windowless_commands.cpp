@@ -3,6 +3,8 @@
 #include "exports/calendar_export.h"
 #include "exports/export_commands.h"
 #include "seasons/rotation_export.h"
+#include "week/week_reminder.h"
+#include "week/week_tasks.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -134,6 +136,26 @@ QString checkRotation(const QCommandLineParser& parser) {
     return noFileName(parser, QStringLiteral("export-rotation"));
 }
 
+const QString kDate = QStringLiteral("date");
+
+QDate dayOf(const QCommandLineParser& parser) {
+    return parser.isSet(kDate) ? QDate::fromString(parser.value(kDate), Qt::ISODate) : QDate::currentDate();
+}
+
+int printWeek(const CommandRun& run) {
+    return printWeekCommand(run.dataFolder.path, dayOf(run.parser), run.out, run.err);
+}
+
+QString checkPrintWeek(const QCommandLineParser& parser) {
+    if (!dayOf(parser).isValid())
+        return QStringLiteral("--date には日付を YYYY-MM-DD の形で指定してください: ") + parser.value(kDate);
+    return QString();
+}
+
+int remind(const CommandRun& run) {
+    return remindCommand(run.dataFolder.path, QDate::currentDate(), run.out, run.err);
+}
+
 QString nothingToCheck(const QCommandLineParser&) {
     return QString();
 }
@@ -179,6 +201,18 @@ QList<WindowlessCommand> windowlessCommands() {
          exportRotation,
          checkRotation,
          true},
+        {QCommandLineOption(QStringLiteral("print-week"),
+                            QStringLiteral("今週の予定と過ぎてる予定を一行ずつ表示します（タブ区切り）。")),
+         {valued("date", "この日の今週と過ぎてる（既定は今日）。", "YYYY-MM-DD")},
+         printWeek,
+         checkPrintWeek,
+         false},
+        {QCommandLineOption(QStringLiteral("remind"),
+                            QStringLiteral("今週の作業と過ぎてる作業をデスクトップの通知で知らせます。")),
+         {},
+         remind,
+         nothingToCheck,
+         false},
     };
 }
 

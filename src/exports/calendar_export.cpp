@@ -73,6 +73,28 @@ Component newEvent(const CalendarEvent& event, const icaltimetype& stamp) {
     return component;
 }
 
+// All-day events start at midnight, so the alarm comes that many hours after the start.
+Component morningAlarm(const TYotei& task) {
+    Component alarm(icalcomponent_new(ICAL_VALARM_COMPONENT));
+    add(alarm.get(), icalproperty_new_action(ICAL_ACTION_DISPLAY));
+    struct icaltriggertype trigger = icaltriggertype_from_int(0);
+    trigger.duration = icaldurationtype_from_int(kAlarmHour * 3600);
+    add(alarm.get(), icalproperty_new_trigger(trigger));
+    add(alarm.get(), icalproperty_new_description(utf8(task.name).constData()));
+    return alarm;
+}
+
+void addRefresh(icalcomponent* calendar) {
+    icalproperty* refresh = icalproperty_new_refreshinterval(icaldurationtype_from_int(kRefreshHours * 3600));
+    if (refresh)
+        icalproperty_add_parameter(refresh, icalparameter_new_value(ICAL_VALUE_DURATION));
+    add(calendar, refresh);
+    // The same for the calendar programs that read only the older name.
+    icalproperty* ttl = icalproperty_new_x(QStringLiteral("PT%1H").arg(kRefreshHours).toLatin1().constData());
+    icalproperty_set_x_name(ttl, "X-PUBLISHED-TTL");
+    add(calendar, ttl);
+}
+
 Component newCalendar() {
     Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
     add(calendar.get(), icalproperty_new_version("2.0"));
@@ -152,12 +174,18 @@ CalendarPlan PlanCalendar(const TYoteiList& tasks, const QDate& today) {
     return plan;
 }
 
-QByteArray CalendarIcs(const CalendarPlan& plan, const QDateTime& stamp) {
+QByteArray CalendarIcs(const CalendarPlan& plan, const QDateTime& stamp, const CalendarOptions& options) {
     icalerror_set_errors_are_fatal(0);
     Component calendar = newCalendar();
+    if (options.refreshes)
+        addRefresh(calendar.get());
     const icaltimetype utcStamp = icalUtc(stamp);
-    for (const CalendarEvent& event : plan.events)
-        icalcomponent_add_component(calendar.get(), newEvent(event, utcStamp).release());
+    for (const CalendarEvent& event : plan.events) {
+        Component vevent = newEvent(event, utcStamp);
+        if (options.alarms)
+            icalcomponent_add_component(vevent.get(), morningAlarm(*event.task).release());
+        icalcomponent_add_component(calendar.get(), vevent.release());
+    }
     char* text = icalcomponent_as_ical_string_r(calendar.get());
     if (!text)
         throw std::runtime_error("カレンダーを書き出せませんでした。");

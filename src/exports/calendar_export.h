@@ -53,10 +53,20 @@ CalendarPlan PlanCalendar(const TYoteiList& tasks, const QDate& today);
 // identical tasks apart (0 for the first).
 QString EventUid(const TYotei& task, int occurrence);
 
+// What a calendar kept current adds to the one-off file.
+struct CalendarOptions {
+    // Calendar programs that subscribe to the file read it again this often.
+    bool refreshes = false;
+    // Each event reminds on the morning of its first day (kAlarmHour o'clock).
+    bool alarms = false;
+};
+constexpr int kAlarmHour = 8;
+constexpr int kRefreshHours = 1;
+
 // The calendar file, UTF-8 with CR LF and folded lines. stamp is the moment of
 // the export and is written in UTC. Throws, writing nothing, for an event the
 // library cannot write (after kLastCalendarYear).
-QByteArray CalendarIcs(const CalendarPlan& plan, const QDateTime& stamp);
+QByteArray CalendarIcs(const CalendarPlan& plan, const QDateTime& stamp, const CalendarOptions& options = {});
 
 inline const QString kCalendarName = QStringLiteral("青葉録の予定");
 inline const QString kCalendarCategory = QStringLiteral("家庭菜園");

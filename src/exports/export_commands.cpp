@@ -16,39 +16,25 @@
 #include <exception>
 #include <optional>
 
-namespace {
+void CommandErrorSink::loadFailed(const QString& text, const QString& path) {
+    message(text + QLatin1Char('\n') + exportmsg::unreadableNothingWritten(path));
+}
 
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
-
-// Passes every loader message on to standard error and remembers that one came.
-class ErrorSink : public store::MessageSink {
-public:
-    explicit ErrorSink(QTextStream& err) : m_err(err) {}
-    void message(const QString& text) override {
-        m_err << text << Qt::endl;
-        m_failed = true;
-    }
-    // An export saves nothing, so no copy of the file is kept: it only says what it did not write.
-    void loadFailed(const QString& text, const QString& path) override {
-        message(text + QLatin1Char('\n') + exportmsg::unreadableNothingWritten(path));
-    }
-    bool failed() const { return m_failed; }
-
-private:
-    QTextStream& m_err;
-    bool m_failed = false;
-};
-
-// The loaders take the folder with its closing slash.
-std::optional<QString> folderPath(const QString& dataFolder, QTextStream& err) {
+std::optional<QString> commandFolder(const QString& dataFolder, QTextStream& err) {
     if (!QFileInfo(dataFolder).isDir()) {
         err << exportmsg::noDataFolder(dataFolder) << Qt::endl;
         return std::nullopt;
     }
     return dataFolder.endsWith(QLatin1Char('/')) ? dataFolder : dataFolder + QLatin1Char('/');
 }
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+using ErrorSink = CommandErrorSink;
 
 // The file's bytes and the line that says what they hold.
 struct Output {
@@ -71,7 +57,7 @@ int write(const QString& file, const Output& output, const QString& folder, QTex
 template <class Load, class Build>
 int runExport(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err, Load load,
               Build build) {
-    const std::optional<QString> folder = folderPath(dataFolder, err);
+    const std::optional<QString> folder = commandFolder(dataFolder, err);
     if (!folder)
         return kUsage;
     try {

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "store/message_sink.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QTextStream>
 #include <functional>
-
-namespace store {
-class MessageSink;
-}
+#include <optional>
 
 // The exports without a window, for the command line. Each reads the data
 // folder's files as the program does (their messages go to err), writes the
@@ -37,3 +36,25 @@ struct ExportOutput {
 int runExportCommand(const QString& dataFolder, const QString& file, QTextStream& out, QTextStream& err,
                      const std::function<bool(const QString& folder, store::MessageSink& sink)>& load,
                      const std::function<ExportOutput()>& build);
+
+// Passes every loader message of a command on to standard error and remembers
+// that one came. A command saves nothing, so no copy of a damaged file is
+// kept: it only says what it did not write.
+class CommandErrorSink : public store::MessageSink {
+public:
+    explicit CommandErrorSink(QTextStream& err) : m_err(err) {}
+    void message(const QString& text) override {
+        m_err << text << Qt::endl;
+        m_failed = true;
+    }
+    void loadFailed(const QString& text, const QString& path) override;
+    bool failed() const { return m_failed; }
+
+private:
+    QTextStream& m_err;
+    bool m_failed = false;
+};
+
+// The data folder with the closing slash the loaders take; nothing, after
+// saying so on err, when it is not a folder.
+std::optional<QString> commandFolder(const QString& dataFolder, QTextStream& err);

@@ -117,6 +117,7 @@ void TScheduleTab::YoteiRadioButtonClick() {
     if (m_context.tasks)
         m_context.tasks->Filter(filterKey(), m_context.platform->today(), shown);
     m_list->setRecords(shown.items());
+    emit refreshed();
 }
 
 // A note of several lines reads on one line in its cell; the whole note is its

@@ -40,6 +40,10 @@ public:
     void MergeButtonClick();
     void ClearButtonClick();
 
+signals:
+    // After every refresh: each change of the schedule, an undo and a reload end in one.
+    void refreshed();
+
 private:
     void buildFilters(class QVBoxLayout* layout);
     void buildCommands(class QVBoxLayout* layout);

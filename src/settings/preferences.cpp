@@ -12,6 +12,8 @@ const QString kCaptionKey = QStringLiteral("images/caption");
 const QString kWindowGroup = QStringLiteral("window/");
 const QString kListGroup = QStringLiteral("lists/");
 const QString kSaveGroup = QStringLiteral("saveFolders/");
+const QString kLiveCalendarKey = QStringLiteral("liveCalendar/file");
+const QString kLiveAlarmsKey = QStringLiteral("liveCalendar/alarms");
 
 // Far beyond any screen: a larger number in the file is a damaged one.
 constexpr int kLargest = 100000;
@@ -71,6 +73,22 @@ int Preferences::number(const QString& key, int fallback) const {
     bool ok = false;
     const int n = value(key).toInt(&ok);
     return ok && n >= -kLargest && n <= kLargest ? n : fallback;
+}
+
+QString Preferences::liveCalendarFile() const {
+    return value(kLiveCalendarKey).toString();
+}
+
+void Preferences::setLiveCalendarFile(const QString& path) {
+    setValue(kLiveCalendarKey, path);
+}
+
+bool Preferences::liveCalendarAlarms() const {
+    return number(kLiveAlarmsKey, 0) == 1;
+}
+
+void Preferences::setLiveCalendarAlarms(bool alarms) {
+    setValue(kLiveAlarmsKey, alarms ? 1 : 0);
 }
 
 void Preferences::sync() {

@@ -66,6 +66,13 @@ public:
     QString lastFolder(const QString& dialog) const;
     void setLastFolder(const QString& dialog, const QString& folder);
 
+    // The calendar file kept current with the schedule; empty when none is.
+    QString liveCalendarFile() const;
+    void setLiveCalendarFile(const QString& path);
+    // Whether its events remind on their first morning.
+    bool liveCalendarAlarms() const;
+    void setLiveCalendarAlarms(bool alarms);
+
     // Writes what changed to the file now rather than when the object goes.
     void sync();
 

@@ -19,7 +19,7 @@ const QList<QStringList> kLayers = {
     {"history", "report"},
     {"crops", "plans", "schedule", "purchases", "favourites", "harvest"},
     {"notebook", "sync"},
-    {"cards", "exports", "search", "history_ui", "seasons"},
+    {"cards", "exports", "search", "history_ui", "seasons", "week"},
     {"app"},
 };
 

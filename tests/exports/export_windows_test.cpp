@@ -166,7 +166,7 @@ void ExportWindowsTest::cornerHoldsExportLeftOfHelp() {
     for (QAction* action : static_cast<QToolButton*>(exports)->menu()->actions())
         captions << action->text();
     QCOMPARE(captions, (QStringList{"カレンダー (.ics)", "購入履歴 (CSV)", "作物一覧 (CSV)", "収穫 (CSV)",
-                                    "日誌 (CSV)"}));
+                                    "日誌 (CSV)", "カレンダーを自動で書き出す…"}));
 }
 
 void ExportWindowsTest::eachExportProposesItsNameAndSaysHowMany_data() {

@@ -29,6 +29,8 @@
 #include "seasons/season_windows.h"
 #include "support/files.h"
 #include "support/scripted_platform.h"
+#include "week/live_calendar_dialog.h"
+#include "widgets/app_context.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -63,6 +65,8 @@ public:
         okini = favourites.add();
         okini->name = QStringLiteral("野菜の会");
         okini->url = QStringLiteral("http://yasai.example/");
+        context.platform = &platform;
+        context.tasks = &tasks;
     }
 
     // The captions, in the order of the tabs that open them.
@@ -75,7 +79,8 @@ public:
                 "予定をまとめる", "購入",           "購入内容",
                 "収穫",           "日誌",
                 "URL登録",        "お気に入り一覧", "設定",
-                "過去の作付計画", "過去の予定",     "連作表"};
+                "過去の作付計画", "過去の予定",     "連作表",
+                "カレンダーを自動で書き出す"};
         // clang-format on
     }
     // The dialogs without OK: they save as they go, or only show, and only close.
@@ -140,6 +145,8 @@ public:
         }
         if (caption == "連作表")
             return std::make_unique<seasons::TRotationWindow>(platform, seasons::RotationTable{});
+        if (caption == "カレンダーを自動で書き出す")
+            return std::make_unique<TLiveCalendarDialog>(context, QString(), false);
         qFatal("no dialog captioned %s", qPrintable(caption));
     }
 
@@ -166,6 +173,7 @@ public:
     HarvestChoices choices{{QStringLiteral("トマト")}, {QStringLiteral("畝１")}, {QStringLiteral("g")}};
     TOkiniList favourites;
     TOkini* okini;
+    AppContext context;
 };
 
 template <class T> T* child(QWidget& parent, const char* objectName) {
