@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QStyle>
 #include <QToolButton>
 
 namespace seasons {
@@ -28,6 +29,15 @@ QToolButton* menuButton(const char* name, const QString& text, QMenu* menu, QWid
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
     return button;
+}
+
+// The style draws the menu arrow inside the button without widening it, so a
+// long text would run under the arrow and lose its last character.
+void fitText(QToolButton* button, const QString& text) {
+    button->setText(text);
+    button->setMinimumWidth(0);
+    button->setMinimumWidth(button->sizeHint().width() +
+                            button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, button));
 }
 
 } // namespace
@@ -87,7 +97,7 @@ RotationBook TSeasonPanel::book() const {
 // The year and the marks follow the plan shown; the chart itself stays as it is.
 void TSeasonPanel::planShown() {
     const std::optional<int> year = m_seasons.yearOf(m_context.planFile);
-    m_yearButton->setText(year ? QStringLiteral("%1年度").arg(*year)
+    fitText(m_yearButton, year ? QStringLiteral("%1年度").arg(*year)
                                : QStringLiteral("%1年度（今年）").arg(m_context.platform->today().year()));
     m_notes.clear();
     if (!m_context.plan || !m_context.crops)

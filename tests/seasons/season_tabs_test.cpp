@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -151,6 +152,9 @@ void SeasonTabsTest::planTabShowsTheYearAndTheWarning() {
     auto* warning = m_window->findChild<QLabel*>(QStringLiteral("rotationWarning"));
     QVERIFY(year && warning);
     QCOMPARE(year->text(), QStringLiteral("2026年度（今年）"));
+    // The whole text beside the menu arrow the style draws inside the button.
+    QVERIFY(year->width() >= year->fontMetrics().horizontalAdvance(year->text()) +
+                                 year->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, year));
     QVERIFY(!warning->isHidden());
     QCOMPARE(warning->text(), QStringLiteral("連作注意 1件"));
     QCOMPARE(warning->toolTip(),
