@@ -94,7 +94,10 @@ QList<Figure> undoOfASave(const QString& root, int runs) {
     int round = 0;
     // What runs after a command in the program runs here too: pruning, and
     // packing the version just kept, which the undo then unpacks.
+    // As after every undo in the program, the schedule is read again before the
+    // next command: a save over a file the list was not read from is refused.
     const auto markDone = [&] {
+        window.ReloadData({kYoteiFileName});
         {
             const history::CommandScope change(window.context().history,
                                                QStringLiteral("予定「完了にする」"));
