@@ -55,6 +55,11 @@ public:
     // Pruning runs through defer, after the save that asked for it; by default at once.
     using Deferral = std::function<void(std::function<void()>)>;
     void setDeferral(Deferral defer) { m_defer = std::move(defer); }
+    // Told of each data file an undo, redo, restore or settlement wrote or
+    // removed (its name and path), so that whatever watches the files for
+    // changes made elsewhere knows the program's own writes.
+    using VersionWritten = std::function<void(const QString& file, const QString& path)>;
+    void setVersionWritten(VersionWritten told) { m_versionWritten = std::move(told); }
     // Told at the end of the first change whose versions could not all be kept.
     void setKeepFailedReport(std::function<void()> report) { m_report = std::move(report); }
     bool keepFailed() const { return m_failed; }
@@ -199,6 +204,7 @@ private:
     QStringList m_toReload;
     QSet<QString> m_packed; // kept versions known to be stored packed
     Deferral m_defer;
+    VersionWritten m_versionWritten;
     QStringList m_notes;
 };
 

@@ -210,6 +210,8 @@ bool History::writeVersion(const QString& file, const QByteArray* bytes, int rec
     if (ok) {
         remember(file, FileIdentity::of(realPath(path)), records, bytes ? contentHash(*bytes) : QString());
         m_folder.linkLatest(file, realPath(path));
+        if (m_versionWritten)
+            m_versionWritten(file, realPath(path));
     }
     return ok;
 }

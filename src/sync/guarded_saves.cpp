@@ -1,7 +1,7 @@
 #include "sync/guarded_saves.h"
 
-#include "store/notebook_files.h"
 #include "history/history.h"
+#include "store/notebook_files.h"
 #include "store/xml_store.h"
 #include "sync/sync_messages.h"
 
@@ -14,7 +14,17 @@ GuardedSaves::GuardedSaves(const QString& dataFolder, history::History* history,
                            std::function<QString(const QString&)> listName,
                            std::function<void(const QString&)> changedElsewhere)
     : m_folder(QDir(dataFolder).absolutePath()), m_history(history), m_listName(std::move(listName)),
-      m_changedElsewhere(std::move(changedElsewhere)) {}
+      m_changedElsewhere(std::move(changedElsewhere)) {
+    // A version the history put back is the program's own write, not a change made elsewhere.
+    if (m_history)
+        m_history->setVersionWritten(
+            [this](const QString& file, const QString& path) { m_known.noteRead(file, path); });
+}
+
+GuardedSaves::~GuardedSaves() {
+    if (m_history)
+        m_history->setVersionWritten({});
+}
 
 QString GuardedSaves::dataFileOf(const QString& path) const {
     const QFileInfo info(path);

@@ -24,6 +24,9 @@ public:
     GuardedSaves(const QString& dataFolder, history::History* history,
                  std::function<QString(const QString&)> listName,
                  std::function<void(const QString&)> changedElsewhere);
+    ~GuardedSaves() override;
+    GuardedSaves(const GuardedSaves&) = delete;
+    GuardedSaves& operator=(const GuardedSaves&) = delete;
 
     KnownFiles& known() { return m_known; }
     // The data file a path stands for, empty when it is none of this folder's.

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "history/command_scope.h"
 #include "history/history.h"
 #include "history_ui/undo_commands.h"
 #include "schedule/schedule_tab.h"
@@ -46,6 +47,7 @@ class WindowFollowsTest : public QObject {
 private slots:
     void outsideChangeShowsAndUndoBringsOursBack();
     void perUserFolderIsMadePrivateOnce();
+    void undoOfTheFirstTaskLeavesTheNextSaveFree();
 };
 
 void WindowFollowsTest::outsideChangeShowsAndUndoBringsOursBack() {
@@ -91,6 +93,38 @@ void WindowFollowsTest::perUserFolderIsMadePrivateOnce() {
     QCOMPARE(modeOf(folder + QStringLiteral("/yotei.xml")), mode_t(0600));
     QCOMPARE(modeOf(QStringLiteral("/etc/hostname")), linked);
     QVERIFY(!syncing::makePrivate(folder));
+}
+
+// An undo that takes a file away again is the program's own doing: the next
+// command saves as usual and nobody is told of a change made elsewhere.
+void WindowFollowsTest::undoOfTheFirstTaskLeavesTheNextSaveFree() {
+    QTemporaryDir dir;
+    ScriptedPlatform platform(testsupport::folderOf(dir));
+    platform.keepHistory = true;
+    TForm5 window(platform);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TYoteiList* list = window.context().tasks;
+    const auto addTask = [&](const QString& name) {
+        const history::CommandScope change(window.context().history, QStringLiteral("予定「追加」"));
+        TYotei* task = list->add();
+        task->name = name;
+        task->tuki = QStringLiteral("6");
+        task->shuu = QStringLiteral("1");
+        return list->SaveToFile(platform.dataFolder(), platform);
+    };
+    QVERIFY(addTask(QStringLiteral("支柱立て")));
+    window.undoCommands()->Undo();
+    QVERIFY(!QFile::exists(platform.dataFolder() + kYoteiFileName));
+    platform.messages.clear();
+
+    QVERIFY(addTask(QStringLiteral("追肥")));
+    QVERIFY2(platform.messages.isEmpty(), qPrintable(platform.messages.join(QLatin1Char('|'))));
+    TYoteiList onDisk;
+    store::RecordingSink sink;
+    QVERIFY(onDisk.LoadFromFile(platform.dataFolder(), sink));
+    QCOMPARE(onDisk.count(), 1);
+    QCOMPARE(onDisk.at(0)->name, QStringLiteral("追肥"));
 }
 
 QTEST_MAIN(WindowFollowsTest)
