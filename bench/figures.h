@@ -38,6 +38,10 @@ QList<Figure> seasonFigures(const QString& root, int runs);
 // Needs the 100,000-task data set.
 QList<Figure> historyFigures(const QString& root, int runs);
 
+// The check before each save against changes made outside, on the large
+// notebook, and the time from an outside change of the schedule to its tab.
+QList<Figure> syncFigures(const QString& root, int runs);
+
 // A data set that did not load in full makes every figure on it worthless.
 void expectLoaded(bool loaded, const store::RecordingSink& sink, int count, int expected,
                   const QString& what);

@@ -16,8 +16,8 @@ namespace {
 
 struct Options {
     bool json = false;
-    QStringList parts = {"files",   "commands", "chart",   "lists",  "search",
-                         "startup", "history",  "harvest", "seasons"};
+    QStringList parts = {"files",   "commands", "chart",   "lists",   "search",
+                         "startup", "history",  "harvest", "seasons", "sync"};
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
@@ -45,7 +45,7 @@ Options parseOptions(const QApplication& app) {
     const QCommandLineOption only(
         QStringLiteral("only"),
         QStringLiteral("Only these parts, comma-separated: files, commands, chart, lists, search, startup, "
-                       "history, harvest, seasons."),
+                       "history, harvest, seasons, sync."),
         QStringLiteral("parts"));
     const QCommandLineOption noStartup(QStringLiteral("no-startup"),
                                        QStringLiteral("Leave out the main window."));
@@ -103,6 +103,8 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::historyFigures(root, std::max(options.runs, 9));
     if (options.parts.contains(QStringLiteral("harvest")))
         figures += bench::harvestFigures(root, options.runs);
+    if (options.parts.contains(QStringLiteral("sync")))
+        figures += bench::syncFigures(root, options.runs);
     return figures;
 }
 
