@@ -3,8 +3,11 @@
 #include "plans/plan_chart.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
+#include <sys/mman.h>
 
 namespace seasons {
 
@@ -28,23 +31,76 @@ int rowHeight(const QList<RotationCell>& row, int lineHeight) {
     return lines * lineHeight + 2 * kPadding;
 }
 
-void drawCell(QPainter& p, const QRect& box, const RotationCell& cell, int lineHeight) {
-    const QFontMetrics metrics(p.font());
+// One line of a cell: its family's colour behind the text. Drawn once per
+// distinct line into a tile and copied after, since a large table repeats the
+// same few families and crops in hundreds of cells and laying out Japanese
+// text is what drawing costs.
+class LineTiles {
+public:
+    LineTiles(const QFont& font, QSize size, qreal pixelRatio)
+        : m_font(font), m_metrics(font), m_size(size), m_pixelRatio(pixelRatio) {}
+
+    const QImage& tile(const QString& family, const QString& text) {
+        const QString key = family + QChar(0) + text;
+        auto found = m_tiles.constFind(key);
+        if (found == m_tiles.cend())
+            found = m_tiles.insert(key, draw(family, text));
+        return *found;
+    }
+
+private:
+    QImage draw(const QString& family, const QString& text) const {
+        QImage tile(m_size * m_pixelRatio, QImage::Format_RGB32);
+        tile.setDevicePixelRatio(m_pixelRatio);
+        tile.fill(FamilyColour(family));
+        QPainter p(&tile);
+        p.setFont(m_font);
+        p.setPen(Qt::black);
+        const QRect line(QPoint(0, 0), m_size);
+        p.drawText(line.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   m_metrics.elidedText(text, Qt::ElideRight, line.width() - 2 * kPadding));
+        return tile;
+    }
+
+    QFont m_font;
+    QFontMetrics m_metrics;
+    QSize m_size;
+    qreal m_pixelRatio;
+    QHash<QString, QImage> m_tiles;
+};
+
+void drawCell(QPainter& p, LineTiles& tiles, const QRect& box, const RotationCell& cell, int lineHeight) {
     for (qsizetype i = 0; i < cell.families.size(); ++i) {
-        const QRect line(box.left() + 1, box.top() + kPadding + int(i) * lineHeight, box.width() - 2,
-                         lineHeight);
-        p.fillRect(line, FamilyColour(cell.families[i]));
         const QString family = cell.families[i].isEmpty() ? QStringLiteral("科目なし") : cell.families[i];
         const QString text = (cell.conflict && i == 0 ? QStringLiteral("※") : QString()) + family +
                              QStringLiteral("：") + cell.crops[i].join(QStringLiteral("、"));
-        p.setPen(Qt::black);
-        p.drawText(line.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                   metrics.elidedText(text, Qt::ElideRight, line.width() - 2 * kPadding));
+        p.drawImage(QPoint(box.left() + 1, box.top() + kPadding + int(i) * lineHeight),
+                    tiles.tile(cell.families[i], text));
     }
     if (cell.conflict) {
         p.setPen(QPen(kConflict, 2));
         p.drawRect(box.adjusted(2, 2, -2, -2));
     }
+}
+
+// A picture of many beds runs to tens of megabytes; backed by huge pages where
+// the system offers them, it is touched in a few hundred faults, not tens of thousands.
+QImage largeImage(const QSize& size) {
+    constexpr size_t kHuge = size_t(2) << 20;
+    const qsizetype line = qsizetype(size.width()) * 4;
+    const size_t bytes = size_t(line) * size_t(size.height());
+    if (bytes < kHuge)
+        return QImage(size, QImage::Format_RGB32);
+    const size_t rounded = (bytes + kHuge - 1) / kHuge * kHuge;
+    void* data = std::aligned_alloc(kHuge, rounded);
+    if (!data)
+        return QImage(size, QImage::Format_RGB32);
+#ifdef MADV_HUGEPAGE
+    madvise(data, rounded, MADV_HUGEPAGE);
+#endif
+    return QImage(
+        static_cast<uchar*>(data), size.width(), size.height(), line, QImage::Format_RGB32,
+        [](void* p) { std::free(p); }, data);
 }
 
 } // namespace
@@ -64,7 +120,7 @@ QImage DrawRotationTable(const RotationTable& table, qreal pixelRatio) {
     for (const QList<RotationCell>& row : table.cells)
         height += rowHeight(row, lineHeight);
     const int width = kBedWidth + kYearWidth * std::max<int>(1, int(table.years.size()));
-    QImage image(QSize(width, height + 1) * pixelRatio, QImage::Format_RGB32);
+    QImage image = largeImage(QSize(width, height + 1) * pixelRatio);
     image.setDevicePixelRatio(pixelRatio);
     image.fill(Qt::white);
     QPainter p(&image);
@@ -74,6 +130,7 @@ QImage DrawRotationTable(const RotationTable& table, qreal pixelRatio) {
     for (qsizetype y = 0; y < table.years.size(); ++y)
         p.drawText(QRect(kBedWidth + int(y) * kYearWidth, 0, kYearWidth, kHeaderHeight), Qt::AlignCenter,
                    QStringLiteral("%1年度").arg(table.years[y]));
+    LineTiles tiles(font, QSize(kYearWidth - 2, lineHeight), pixelRatio);
     int top = kHeaderHeight;
     for (qsizetype b = 0; b < table.beds.size(); ++b) {
         const int h = rowHeight(table.cells[b], lineHeight);
@@ -81,7 +138,7 @@ QImage DrawRotationTable(const RotationTable& table, qreal pixelRatio) {
         p.drawText(QRect(kPadding, top, kBedWidth - 2 * kPadding, h), Qt::AlignVCenter | Qt::TextWordWrap,
                    table.beds[b]);
         for (qsizetype y = 0; y < table.years.size(); ++y)
-            drawCell(p, QRect(kBedWidth + int(y) * kYearWidth, top, kYearWidth, h), table.cells[b][y],
+            drawCell(p, tiles, QRect(kBedWidth + int(y) * kYearWidth, top, kYearWidth, h), table.cells[b][y],
                      lineHeight);
         p.setPen(kGrid);
         p.drawLine(0, top, width, top);
