@@ -198,7 +198,6 @@ void TListView3::refill(std::vector<const void*> rows) {
 // it. A long list is measured a part at a time, the rest while the gardener
 // already sees it, so a refill answers at once however long the list.
 void TListView3::fitColumns() {
-    ++m_fitPass;
     const int last = std::min(rowCount(), kRowsAtOnce);
     {
         const QScopedValueRollback fitting(m_fitting, true);
@@ -211,12 +210,26 @@ void TListView3::fitColumns() {
 
 void TListView3::fitFrom(int first) {
     m_fitNext = first < rowCount() ? first : -1;
-    if (m_fitNext < 0)
+    queueFitting();
+}
+
+// A hidden list is measured once it shows: at the start only the tab in view
+// spends the time, the others when the gardener turns to them. One part at a
+// time is queued; a refill meanwhile only moves where it goes on.
+void TListView3::queueFitting() {
+    if (m_fitNext < 0 || m_fitQueued || !isVisible())
         return;
-    QTimer::singleShot(0, this, [this, pass = m_fitPass] {
-        if (pass == m_fitPass)
+    m_fitQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_fitQueued = false;
+        if (m_fitNext >= 0)
             fitRows(m_fitNext);
     });
+}
+
+void TListView3::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    queueFitting();
 }
 
 void TListView3::fitRows(int first) {

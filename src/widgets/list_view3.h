@@ -167,6 +167,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     template <class T> static const T* of(const void* record) { return static_cast<const T*>(record); }
@@ -184,6 +185,7 @@ private:
     static constexpr int kRowsAtOnce = 5000;
     int textWidth(int column, int first, int last) const;
     void fitFrom(int first);
+    void queueFitting();
     void fitRows(int first);
     void rowsMoved();
     void widthChosen(int column, int width);
@@ -192,7 +194,7 @@ private:
     QList<int> m_minimums;
     QList<int> m_chosen; // 0 where the gardener chose no width
     bool m_fitting = false;
-    quint64 m_fitPass = 0;
+    bool m_fitQueued = false;
     int m_fitNext = -1; // the first row still to measure, or -1
     bool m_checkboxes2 = true;
     bool m_multiCheck = false;

@@ -49,6 +49,7 @@ private slots:
     void sortRowsKeepsMarksAndEqualOrder();
     void aLongListFitsItsLastRowsAfterwards();
     void aNewRefillStopsTheOldMeasuring();
+    void aHiddenListIsMeasuredOnceItShows();
 
 private:
     QPoint rowPoint(int index, int column = 1) const;
@@ -380,6 +381,26 @@ void ListView3Test::aNewRefillStopsTheOldMeasuring() {
     QVERIFY(!m_list->isFitting());
     QCoreApplication::processEvents();
     QCOMPARE(m_list->header()->sectionSize(1), 100);
+}
+
+// A list out of sight is not measured past its first rows until it shows:
+// the tabs behind the one in view cost nothing at the start.
+void ListView3Test::aHiddenListIsMeasuredOnceItShows() {
+    std::vector<Record> many(30000, Record{QStringLiteral("short")});
+    many.back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
+    std::vector<const Record*> rows;
+    for (const Record& r : many)
+        rows.push_back(&r);
+    m_list->hide();
+    m_list->setRecords(rows);
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    QVERIFY(m_list->isFitting());
+    QCOMPARE(m_list->header()->sectionSize(1), 100);
+    m_list->show();
+    while (m_list->isFitting())
+        QCoreApplication::processEvents();
+    QVERIFY(!m_list->isCutOff(int(many.size()) - 1, 1));
 }
 
 QTEST_MAIN(ListView3Test)
