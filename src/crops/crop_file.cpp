@@ -51,11 +51,11 @@ void writeCrop(store::XmlWriter& out, const TSakumotu& crop) {
 
 bool TSakumotuList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     clear();
-    return store::loadDocument(folder + kCropFileName, sink, msg::LoadFailed,
-                               [this](const store::XmlDocument& doc) {
-                                   for (const store::XmlNode& node : doc.select("/data/sakumotu"))
-                                       m_items.push_back(readCrop(node));
-                               });
+    const auto read = [this](store::RecordReader& records) {
+        while (const auto node = records.next("sakumotu"))
+            m_items.push_back(readCrop(*node));
+    };
+    return store::loadDocument(folder + kCropFileName, sink, msg::LoadFailed, read, [this] { clear(); });
 }
 
 bool TSakumotuList::SaveToFile(const QString& folder, store::MessageSink& sink) const {

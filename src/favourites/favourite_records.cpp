@@ -30,10 +30,11 @@ bool TOkiniList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     const QString path = folder + kOkiniFileName;
     if (!QFile::exists(path))
         return true;
-    return store::loadDocument(path, sink, msg::LoadFailedOkini, [this](const store::XmlDocument& doc) {
-        for (const store::XmlNode& node : doc.select("/data/okini"))
-            m_items.push_back(readOkini(node));
-    });
+    const auto read = [this](store::RecordReader& records) {
+        while (const auto node = records.next("okini"))
+            m_items.push_back(readOkini(*node));
+    };
+    return store::loadDocument(path, sink, msg::LoadFailedOkini, read, [this] { clear(); });
 }
 
 bool TOkiniList::SaveToFile(const QString& folder, store::MessageSink& sink) const {

@@ -95,15 +95,15 @@ bool loadList(List& list, const QString& path, const char* message, const char* 
     list.clear();
     if (!QFile::exists(path))
         return true;
-    const QByteArray query = QByteArray("/data/") + element;
-    return store::loadDocument(path, sink, message, [&](const store::XmlDocument& doc) {
+    const auto readAll = [&](store::RecordReader& records) {
         store::TextPool pool;
-        for (const store::XmlNode& node : doc.select(query.constData())) {
+        while (const auto node = records.next(element)) {
             typename std::remove_reference_t<decltype(*list.at(0))> record;
-            read(node, record, pool);
+            read(*node, record, pool);
             *list.add() = std::move(record);
         }
-    });
+    };
+    return store::loadDocument(path, sink, message, readAll, [&list] { list.clear(); });
 }
 
 } // namespace

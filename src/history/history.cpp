@@ -219,14 +219,14 @@ void History::forgetSave(const QString& name, const std::optional<FileChange>& e
         m_open.reset();
 }
 
-void History::fileRead(const QString& path, const store::XmlDocument& doc) {
+void History::fileRead(const QString& path, const store::ElementCounts& counts) {
     const QString name = trackedName(path);
     if (name.isEmpty())
         return;
     const FileIdentity now = FileIdentity::of(path);
     const auto known = m_known.constFind(name);
     const QString hash = known != m_known.cend() && known->identity == now ? known->hash : QString();
-    remember(name, now, recordsOf(name, doc), hash);
+    remember(name, now, recordsOf(name, counts), hash);
     if (!m_off && !m_rewinding)
         m_folder.linkLatest(name, realPath(path));
 }

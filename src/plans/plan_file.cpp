@@ -47,11 +47,12 @@ std::unique_ptr<TGroup> readGroup(const store::XmlNode& node) {
     return group;
 }
 
-store::XmlNode planNode(const store::XmlDocument& doc) {
-    const QList<store::XmlNode> nodes = doc.select("/data/sakutuke");
-    if (nodes.isEmpty())
+// The first plan of the file; the file holds no other.
+store::XmlNode planNode(store::RecordReader& records) {
+    const std::optional<store::XmlNode> node = records.next("sakutuke");
+    if (!node)
         throw store::XmlError("missing node sakutuke");
-    return nodes.first();
+    return *node;
 }
 
 void writeEntry(store::XmlWriter& out, const TSakumotu2& entry) {
@@ -78,18 +79,22 @@ void writeGroup(store::XmlWriter& out, const TGroup& group) {
 } // namespace
 
 bool TGroupList::LoadFromFile(const QString& folder, const QString& fileName, store::MessageSink& sink) {
-    clear();
     // The plan object lives for the whole run: nothing of the previous plan may stay.
-    name.clear();
-    YajirusiColor = 0;
-    MojiColor = 0;
-    SenColor = 0;
-    HaikeiColor = 0xFFFFFF;
+    const auto reset = [this] {
+        clear();
+        name.clear();
+        YajirusiColor = 0;
+        MojiColor = 0;
+        SenColor = 0;
+        HaikeiColor = 0xFFFFFF;
+    };
+    reset();
     const QString path = folder + fileName;
     if (!QFile::exists(path))
         return true;
-    return store::loadDocument(path, sink, msg::LoadFailed,
-                               [this](const store::XmlDocument& doc) { ReadElement(planNode(doc)); });
+    return store::loadDocument(
+        path, sink, msg::LoadFailed, [this](store::RecordReader& records) { ReadElement(planNode(records)); },
+        reset);
 }
 
 void TGroupList::ReadElement(const store::XmlNode& plan) {
@@ -126,8 +131,10 @@ QString ReadPlanName(const QString& folder, const QString& fileName, store::Mess
     QString name;
     if (!QFile::exists(path))
         return name;
-    store::loadDocument(path, sink, msg::LoadFailed,
-                        [&name](const store::XmlDocument& doc) { name = planNode(doc).text("@name"); });
+    store::loadDocument(
+        path, sink, msg::LoadFailed,
+        [&name](store::RecordReader& records) { name = planNode(records).text("@name"); },
+        [&name] { name.clear(); });
     return name;
 }
 

@@ -45,11 +45,12 @@ bool TCostList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
     const QString path = folder + kCostFileName;
     if (!QFile::exists(path))
         return true;
-    return store::loadDocument(path, sink, msg::LoadFailedCost, [this](const store::XmlDocument& doc) {
+    const auto read = [this](store::RecordReader& records) {
         store::TextPool pool;
-        for (const store::XmlNode& node : doc.select("/data/cost"))
-            m_items.push_back(readCost(node, pool));
-    });
+        while (const auto node = records.next("cost"))
+            m_items.push_back(readCost(*node, pool));
+    };
+    return store::loadDocument(path, sink, msg::LoadFailedCost, read, [this] { clear(); });
 }
 
 bool TCostList::SaveToFile(const QString& folder, store::MessageSink& sink) const {

@@ -44,11 +44,12 @@ bool TYoteiList::LoadFromFile(const QString& folder, store::MessageSink& sink) {
         return true;
     // A damaged schedule must not pass for an empty one: it gives the message, and
     // its bytes are copied aside before the next save replaces it.
-    return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
+    const auto read = [this](store::RecordReader& records) {
         store::TextPool pool;
-        for (const store::XmlNode& node : doc.select("/data/yotei"))
-            m_items.push_back(readTask(node, pool));
-    });
+        while (const auto node = records.next("yotei"))
+            m_items.push_back(readTask(*node, pool));
+    };
+    return store::loadDocument(path, sink, msg::LoadFailed, read, [this] { clear(); });
 }
 
 bool TYoteiList::SaveToFile(const QString& folder, store::MessageSink& sink) const {

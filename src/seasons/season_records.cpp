@@ -60,10 +60,11 @@ bool Seasons::loadYears(const QString& folder, store::MessageSink& sink) {
     const QString path = folder + kNendoFileName;
     if (!QFile::exists(path))
         return true;
-    return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
-        for (const store::XmlNode& node : doc.select("/data/nendo"))
-            m_years.insert(readPlanFile(node), readYear(node, "@year"));
-    });
+    const auto read = [this](store::RecordReader& records) {
+        while (const auto node = records.next("nendo"))
+            m_years.insert(readPlanFile(*node), readYear(*node, "@year"));
+    };
+    return store::loadDocument(path, sink, msg::LoadFailed, read, [this] { m_years.clear(); });
 }
 
 bool Seasons::loadPastPlans(const QString& folder, store::MessageSink& sink) {
@@ -71,20 +72,21 @@ bool Seasons::loadPastPlans(const QString& folder, store::MessageSink& sink) {
     const QString path = folder + kKakoSakutukeFileName;
     if (!QFile::exists(path))
         return true;
-    return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
-        for (const store::XmlNode& node : doc.select("/data/kako")) {
+    const auto read = [this](store::RecordReader& records) {
+        while (const auto node = records.next("kako")) {
             PastPlan past;
-            past.year = readYear(node, "@nendo");
-            past.file = readPlanFile(node);
-            past.kept = readDate(node);
-            const QList<store::XmlNode> plan = node.select("sakutuke");
+            past.year = readYear(*node, "@nendo");
+            past.file = readPlanFile(*node);
+            past.kept = readDate(*node);
+            const QList<store::XmlNode> plan = node->select("sakutuke");
             if (plan.isEmpty())
                 throw store::XmlError("missing node sakutuke");
             past.plan = std::make_unique<TGroupList>();
             past.plan->ReadElement(plan.first());
             m_plans.push_back(std::move(past));
         }
-    });
+    };
+    return store::loadDocument(path, sink, msg::LoadFailed, read, [this] { m_plans.clear(); });
 }
 
 bool Seasons::loadPastSchedules(const QString& folder, store::MessageSink& sink) {
@@ -92,18 +94,19 @@ bool Seasons::loadPastSchedules(const QString& folder, store::MessageSink& sink)
     const QString path = folder + kKakoYoteiFileName;
     if (!QFile::exists(path))
         return true;
-    return store::loadDocument(path, sink, msg::LoadFailed, [this](const store::XmlDocument& doc) {
+    const auto read = [this](store::RecordReader& records) {
         store::TextPool pool;
-        for (const store::XmlNode& node : doc.select("/data/kako")) {
+        while (const auto node = records.next("kako")) {
             PastSchedule past;
-            past.year = readYear(node, "@nendo");
-            past.kept = readDate(node);
+            past.year = readYear(*node, "@nendo");
+            past.kept = readDate(*node);
             past.tasks = std::make_unique<TYoteiList>();
-            for (const store::XmlNode& task : node.select("yotei"))
+            for (const store::XmlNode& task : node->select("yotei"))
                 ReadTaskElement(task, *past.tasks->add(), pool);
             m_schedules.push_back(std::move(past));
         }
-    });
+    };
+    return store::loadDocument(path, sink, msg::LoadFailed, read, [this] { m_schedules.clear(); });
 }
 
 // In the order of the plan files, so that the file changes only where a year did.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/message_sink.h"
+#include "store/record_reader.h"
 #include "store/save_file.h"
 #include "store/xml_store.h"
 #include "store/xml_writer.h"
@@ -11,26 +12,41 @@
 
 namespace store {
 
-// The common frame of every loader: a missing file is quietly empty (when
-// mustExist is false the file is not tested first, as the crop loader does);
-// an unparsable file or a record that breaks the reading gives the one message.
-// Records read in full before the failure stay; the file is kept aside before
-// the next save replaces it.
-template <class ReadRecords>
-bool loadDocument(const QString& path, MessageSink& sink, const char* message, ReadRecords readRecords) {
-    try {
-        XmlDocument doc = XmlDocument::load(path);
-        if (doc.unparsable()) {
-            sink.loadFailed(QString::fromUtf8(message), path);
-            return false;
-        }
-        readRecords(doc);
-        if (SaveRecorder* recorder = saveRecorder())
-            recorder->fileRead(path, doc);
-    } catch (const std::exception&) {
+// The common frame of every loader: a missing file is quietly empty; an
+// unparsable file or a record that breaks the reading gives the one message,
+// and the file is kept aside before the next save replaces it. Records read in
+// full before a record breaks the reading stay. A file that breaks off gives
+// none, as one that cannot be parsed at all: its records come before the break
+// is found, and discardRecords takes them back.
+template <class ReadRecords, class DiscardRecords>
+bool loadDocument(const QString& path, MessageSink& sink, const char* message, ReadRecords readRecords,
+                  DiscardRecords discardRecords) {
+    const auto fail = [&] {
         noteUnreadable(path);
         sink.loadFailed(QString::fromUtf8(message), path);
         return false;
+    };
+    try {
+        RecordReader records = RecordReader::open(path);
+        bool recordsWhole = true;
+        try {
+            readRecords(records);
+        } catch (const std::exception&) {
+            recordsWhole = false;
+        }
+        records.finish();
+        if (records.broken()) {
+            discardRecords();
+            return fail();
+        }
+        if (!recordsWhole)
+            return fail();
+        if (records.foreignRoot())
+            noteUnreadable(path);
+        if (SaveRecorder* recorder = saveRecorder())
+            recorder->fileRead(path, records.counts());
+    } catch (const std::exception&) {
+        return fail();
     }
     return true;
 }

@@ -6,8 +6,6 @@
 
 namespace store {
 
-class XmlDocument;
-
 // What a save knows of the records it wrote, counted as it wrote them: the
 // elements under the root, and those three levels down (a plan's entries sit
 // there). -1 when not known.
@@ -36,9 +34,8 @@ public:
     virtual void replace(const QString& path, const QString& target, const QString& staging,
                          const ElementCounts& counts, const QByteArray& bytes,
                          const std::function<void()>& rename) = 0;
-    // A loader read the file in full into doc. Whatever the recorder counts in
-    // doc costs another walk of it, so it counts only what it needs.
-    virtual void fileRead(const QString& path, const XmlDocument& doc) = 0;
+    // A loader read the file in full; counts are of the elements it passed.
+    virtual void fileRead(const QString& path, const ElementCounts& counts) = 0;
     // A loader could not read the file in full.
     virtual void fileUnreadable(const QString& path) = 0;
     // A data file's save failed and its saver told the user; the file holds

@@ -316,26 +316,17 @@ XmlNode XmlDocument::root() const {
     return XmlNode(xmlDocGetRootElement(m_doc));
 }
 
-namespace {
-
-bool isElement(const xmlNode* node) {
-    return node->type == XML_ELEMENT_NODE;
-}
-
-// Elements `levels` below parent.
-int elementsBelow(const xmlNode* parent, int levels) {
+int XmlNode::elementsBelow(int levels) const {
     int n = 0;
-    for (const xmlNode* child = parent->children; child; child = child->next)
-        if (isElement(child))
-            n += levels == 1 ? 1 : elementsBelow(child, levels - 1);
+    for (xmlNode* child = m_node->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
+            n += levels == 1 ? 1 : XmlNode(child).elementsBelow(levels - 1);
     return n;
 }
 
-} // namespace
-
 int XmlDocument::elementsBelowRoot(int levels) const {
-    const xmlNode* root = m_doc ? xmlDocGetRootElement(m_doc) : nullptr;
-    return root ? elementsBelow(root, levels) : 0;
+    xmlNode* root = m_doc ? xmlDocGetRootElement(m_doc) : nullptr;
+    return root ? XmlNode(root).elementsBelow(levels) : 0;
 }
 
 QByteArray XmlDocument::serialize() const {

@@ -44,6 +44,8 @@ public:
     // The same, shared through pool with every equal text read before.
     QString text(const char* path, TextPool& pool) const;
     QList<XmlNode> select(const char* path) const;
+    // The elements `levels` below this one: 1 for its children.
+    int elementsBelow(int levels) const;
 
     XmlNode append(const char* name);
     void setAttribute(const char* name, const QString& value);

@@ -60,9 +60,9 @@ void GuardedSaves::replace(const QString& path, const QString& target, const QSt
         renameAndNote();
 }
 
-void GuardedSaves::fileRead(const QString& path, const store::XmlDocument& doc) {
+void GuardedSaves::fileRead(const QString& path, const store::ElementCounts& counts) {
     if (m_history)
-        m_history->fileRead(path, doc);
+        m_history->fileRead(path, counts);
     if (const QString name = dataFileOf(path); !name.isEmpty())
         m_known.noteRead(name, history::realPath(path));
 }

@@ -36,7 +36,7 @@ public:
     void replace(const QString& path, const QString& target, const QString& staging,
                  const store::ElementCounts& counts, const QByteArray& bytes,
                  const std::function<void()>& rename) override;
-    void fileRead(const QString& path, const store::XmlDocument& doc) override;
+    void fileRead(const QString& path, const store::ElementCounts& counts) override;
     void fileUnreadable(const QString& path) override;
     void saveFailed(const QString& path) override;
 
