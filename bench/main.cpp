@@ -106,6 +106,7 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::startupFigures(root, options.runs);
         figures += bench::processStartFigures(options.program, options.runs);
         figures += bench::largeStartFigures(options.program, root, options.runs);
+        figures += bench::shuffledStartFigures(options.program, root, options.runs);
     }
     if (options.parts.contains(QStringLiteral("seasons")))
         figures += bench::seasonFigures(root, options.runs);
