@@ -112,6 +112,15 @@ void writeFavourites(const QString& folder) {
     ensure(favourites.SaveToFile(made(folder), sink), folder + kOkiniFileName);
 }
 
+// The tasks of both large notebooks, in the order the program keeps them.
+void writeLargeTasks(const QString& folder) {
+    TYoteiList tasks;
+    fillTasks(tasks, kLargeTasks);
+    tasks.SortByWeek();
+    store::RecordingSink sink;
+    ensure(tasks.SaveToFile(folder, sink), folder + kYoteiFileName);
+}
+
 // The large notebook with a catalogue, a plan in every one of the eight files
 // and favourites beside it: every kind of record the search looks through.
 void writeSearchNotebook(const QString& folder) {
@@ -227,18 +236,18 @@ QString largeFolder(const QString& root) {
     return root + QStringLiteral("/large/");
 }
 
+QString shuffledFolder(const QString& root) {
+    return root + QStringLiteral("/shuffled/");
+}
+
 QString searchFolder(const QString& root) {
     return root + QStringLiteral("/search/");
 }
 
 // Most purchases of one line, some of two, as a gardener's receipts go.
 void writeLargeNotebook(const QString& folder) {
-    made(folder);
-    TYoteiList tasks;
-    fillTasks(tasks, kLargeTasks);
-    tasks.SortByWeek();
+    writeLargeTasks(made(folder));
     store::RecordingSink sink;
-    ensure(tasks.SaveToFile(folder, sink), folder + kYoteiFileName);
     TCostList purchases;
     fillPurchases(purchases, kLargePurchases, 1);
     Dice dice;
@@ -249,6 +258,27 @@ void writeLargeNotebook(const QString& folder) {
     }
     // The program keeps its lists in order and saves them so.
     purchases.SortByDate();
+    ensure(purchases.SaveToFile(folder, sink), folder + kCostFileName);
+}
+
+// As the Windows copy leaves it: purchases in the order they were typed in,
+// dates all over the years, and 0 to 3 lines each.
+void writeShuffledNotebook(const QString& folder) {
+    writeLargeTasks(made(folder));
+    TCostList purchases;
+    Dice dice;
+    for (int i = 0; i < kLargePurchases; ++i) {
+        TCost* cost = purchases.add();
+        cost->nen = num(dice.between(2016, 2026));
+        cost->tuki = num(dice.between(1, 12));
+        cost->hi = num(dice.between(1, 28));
+        for (int n = dice.below(kPurchaseLines + 1); n > 0; --n) {
+            TSina* line = cost->sina.add();
+            line->name = dice.pick(kGoods) + QLatin1Char(' ') + dice.pick(kCrops);
+            line->kingaku = num(dice.between(1, 500) * 10);
+        }
+    }
+    store::RecordingSink sink;
     ensure(purchases.SaveToFile(folder, sink), folder + kCostFileName);
 }
 
@@ -265,6 +295,7 @@ void writeDataSets(const QString& root, const QList<int>& taskCounts) {
     writePlan(full);
     writeFavourites(full);
     writeLargeNotebook(largeFolder(root));
+    writeShuffledNotebook(shuffledFolder(root));
     writeSearchNotebook(searchFolder(root));
 }
 

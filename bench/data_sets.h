@@ -42,6 +42,9 @@ QString planFolder(const QString& root);
 QString fullFolder(const QString& root);
 // kLargePurchases purchases and kLargeTasks tasks, and nothing else.
 QString largeFolder(const QString& root);
+// kLargePurchases purchases as the Windows copy writes them (unsorted, 0 to
+// kPurchaseLines lines each) and the large notebook's kLargeTasks tasks.
+QString shuffledFolder(const QString& root);
 // The large notebook with kCropCount crops, a plan of kPlanGroups x kPlanEntries
 // in each of the eight plan files and kFavouriteCount favourites.
 QString searchFolder(const QString& root);
@@ -49,6 +52,9 @@ QString searchFolder(const QString& root);
 // Writes the large notebook into folder, as the program saves it: the files
 // the Windows copy writes, in code page 932.
 void writeLargeNotebook(const QString& folder);
+
+// Writes the notebook of shuffledFolder into folder.
+void writeShuffledNotebook(const QString& folder);
 
 // Writes every data set; throws std::runtime_error when a saver fails.
 void writeDataSets(const QString& root, const QList<int>& taskCounts);

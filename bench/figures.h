@@ -18,8 +18,11 @@ QList<Figure> startupFigures(const QString& root, int runs);
 // then, on an empty notebook; against a plain window showing one page.
 QList<Figure> processStartFigures(const QString& program, int runs);
 // The same on the large notebook: what it adds to the start and the memory
-// over an empty notebook, against libxml2 parsing its files and their size.
+// over an empty notebook, against its files parsed as the program reads them
+// (in a process of their own, checked against libxml2 alone) and their size.
 QList<Figure> largeStartFigures(const QString& program, const QString& root, int runs);
+// The same on the notebook in random date order the Windows copy writes.
+QList<Figure> shuffledStartFigures(const QString& program, const QString& root, int runs);
 // The purchase tab on the large notebook and the crop list with kLargeCrops
 // crops, shown in windows: filter switches and sorts, each painted.
 QList<Figure> listFigures(const QString& root, int runs);
@@ -30,7 +33,8 @@ QList<Figure> searchFigures(const QString& root, int runs);
 // 10,000 harvests and 5,000 diary entries: loaded, filtered in the tab, recalled by day.
 QList<Figure> harvestFigures(const QString& root, int runs);
 
-// The floor of every load: libxml2 parsing the file with the program's options, then freeing it.
+// The floor of every load: libxml2 parsing the file with the program's options, then freeing it,
+// inside the bench.
 void parseOnly(const QByteArray& path);
 // 連作障害: the check of the entry dialog and the 連作表 on ten years of eight plans.
 QList<Figure> seasonFigures(const QString& root, int runs);

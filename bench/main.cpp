@@ -21,7 +21,8 @@ struct Options {
     int runs = 7;
     QList<int> taskCounts = {1000, 10000, 100000};
     QString program = QStringLiteral(AOBAROKU_PROGRAM);
-    QString largeNotebook; // set: only write the large notebook there
+    QString largeNotebook;    // set: only write the large notebook there
+    QString shuffledNotebook; // set: only write the notebook in random date order there
 };
 
 // The bench's own windows are shown off-screen. True when it set the platform,
@@ -55,11 +56,19 @@ Options parseOptions(const QApplication& app) {
             .arg(bench::kLargePurchases)
             .arg(bench::kLargeTasks),
         QStringLiteral("folder"));
+    const QCommandLineOption shuffled(
+        QStringLiteral("write-shuffled-notebook"),
+        QStringLiteral("Only write a notebook as the Windows copy writes it (%L1 purchases in random date "
+                       "order, 0 to %2 lines each; %L3 tasks) into a folder.")
+            .arg(bench::kLargePurchases)
+            .arg(bench::kPurchaseLines)
+            .arg(bench::kLargeTasks),
+        QStringLiteral("folder"));
     const QCommandLineOption program(
         QStringLiteral("program"),
         QStringLiteral("The program the start-up part starts (default: the one built with the bench)."),
         QStringLiteral("path"));
-    parser.addOptions({json, runs, only, noStartup, program, large});
+    parser.addOptions({json, runs, only, noStartup, program, large, shuffled});
     parser.process(app);
     Options options;
     options.json = parser.isSet(json);
@@ -71,6 +80,7 @@ Options parseOptions(const QApplication& app) {
     if (parser.isSet(program))
         options.program = parser.value(program);
     options.largeNotebook = parser.value(large);
+    options.shuffledNotebook = parser.value(shuffled);
     return options;
 }
 
@@ -96,6 +106,7 @@ QList<bench::Figure> measureAll(const Options& options) {
         figures += bench::startupFigures(root, options.runs);
         figures += bench::processStartFigures(options.program, options.runs);
         figures += bench::largeStartFigures(options.program, root, options.runs);
+        figures += bench::shuffledStartFigures(options.program, root, options.runs);
     }
     if (options.parts.contains(QStringLiteral("seasons")))
         figures += bench::seasonFigures(root, options.runs);
@@ -108,6 +119,16 @@ QList<bench::Figure> measureAll(const Options& options) {
     return figures;
 }
 
+// The --write-... options: a notebook written, nothing measured.
+bool writeNotebookOnly(const Options& options) {
+    const auto folder = [](const QString& path) { return QDir(path).absolutePath() + QLatin1Char('/'); };
+    if (!options.largeNotebook.isEmpty())
+        bench::writeLargeNotebook(folder(options.largeNotebook));
+    if (!options.shuffledNotebook.isEmpty())
+        bench::writeShuffledNotebook(folder(options.shuffledNotebook));
+    return !options.largeNotebook.isEmpty() || !options.shuffledNotebook.isEmpty();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -118,10 +139,8 @@ int main(int argc, char** argv) {
     const Options options = parseOptions(app);
     const bench::Machine machine = bench::Machine::current();
     try {
-        if (!options.largeNotebook.isEmpty()) {
-            bench::writeLargeNotebook(QDir(options.largeNotebook).absolutePath() + QLatin1Char('/'));
+        if (writeNotebookOnly(options))
             return 0;
-        }
         const QList<bench::Figure> figures = measureAll(options);
         const QByteArray out =
             options.json ? bench::jsonTable(machine, figures) : bench::textTable(machine, figures).toUtf8();
