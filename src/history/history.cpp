@@ -152,7 +152,7 @@ void History::beforeSave(const QString& path) {
 // The record goes down before the file is renamed into place, so that a kill
 // at any moment leaves a record that says which version to look for.
 void History::replace(const QString& path, const QString& target, const QString& staging,
-                      const store::ElementCounts& counts, const QByteArray& bytes,
+                      const store::ElementCounts& counts, const store::SavedBytes& saved,
                       const std::function<void()>& rename) {
     const QString name = trackedName(path);
     if (name.isEmpty() || m_off) {
@@ -172,7 +172,7 @@ void History::replace(const QString& path, const QString& target, const QString&
     FileChange* entry = m_open->file(name);
     entry->pending = false;
     entry->hasConfirmed = false;
-    remember(name, entry->after, entry->recordsAfter, contentHash(bytes));
+    remember(name, entry->after, entry->recordsAfter, saved.hash());
     m_folder.linkLatest(name, target);
     if (m_depth == 0)
         closeOpen();

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "store/checksum.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace history {
 
-// A checksum of a version's bytes, as records keep it: "crc32:1a2b3c4d". It
-// tells a kept version from one cut short or garbled on disk; nobody who can
-// write the history could be kept out by a stronger one, since they could
-// rewrite the record too.
-QString contentHash(const QByteArray& bytes);
+using store::contentHash;
 
 // What a version about to be written back into the notebook must be.
 struct Expected {

@@ -1,5 +1,6 @@
 #include "store/save_file.h"
 
+#include "store/checksum.h"
 #include "store/xml_store.h"
 
 #include <QDateTime>
@@ -120,12 +121,18 @@ void write(const QString& path, const QByteArray& bytes, const ElementCounts& co
         }
     };
     if (recorder)
-        recorder->replace(path, target, staging, counts, bytes, rename);
+        recorder->replace(path, target, staging, counts, SavedBytes(bytes), rename);
     else
         rename();
 }
 
 } // namespace
+
+const QString& SavedBytes::hash() const {
+    if (m_hash.isEmpty())
+        m_hash = contentHash(m_bytes);
+    return m_hash;
+}
 
 void installSaveRecorder(SaveRecorder* recorder) {
     g_recorder = recorder;

@@ -14,6 +14,19 @@ struct ElementCounts {
     int depth3 = -1;
 };
 
+// The bytes a save wrote, with their checksum made at most once however many
+// of those who see the save ask for it: it is a walk over the whole file.
+class SavedBytes {
+public:
+    explicit SavedBytes(const QByteArray& bytes) : m_bytes(bytes) {}
+    const QByteArray& bytes() const { return m_bytes; }
+    const QString& hash() const;
+
+private:
+    const QByteArray& m_bytes;
+    mutable QString m_hash;
+};
+
 // Sees every data file the program reads and replaces, so that the versions it
 // replaces can be kept. None is installed unless the main window switches the
 // history on; saves then hand it the replacement to carry out. Nothing it does
@@ -29,10 +42,10 @@ public:
     virtual void beforeSave(const QString& path) = 0;
     // path is the file as the saver was given it, target the file the save
     // really replaces (links followed), staging the finished new file holding
-    // bytes. rename puts staging in place of target and throws SaveError when
+    // the saved bytes. rename puts staging in place of target and throws SaveError when
     // it cannot; the recorder calls it exactly once and lets its error through.
     virtual void replace(const QString& path, const QString& target, const QString& staging,
-                         const ElementCounts& counts, const QByteArray& bytes,
+                         const ElementCounts& counts, const SavedBytes& saved,
                          const std::function<void()>& rename) = 0;
     // A loader read the file in full; counts are of the elements it passed.
     virtual void fileRead(const QString& path, const ElementCounts& counts) = 0;

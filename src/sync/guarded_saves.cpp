@@ -46,16 +46,16 @@ void GuardedSaves::beforeSave(const QString& path) {
 }
 
 void GuardedSaves::replace(const QString& path, const QString& target, const QString& staging,
-                           const store::ElementCounts& counts, const QByteArray& bytes,
+                           const store::ElementCounts& counts, const store::SavedBytes& saved,
                            const std::function<void()>& rename) {
     const QString name = dataFileOf(path);
     const auto renameAndNote = [&] {
         rename();
         if (!name.isEmpty())
-            m_known.noteWritten(name, target, bytes);
+            m_known.noteWritten(name, target, saved.hash());
     };
     if (m_history)
-        m_history->replace(path, target, staging, counts, bytes, renameAndNote);
+        m_history->replace(path, target, staging, counts, saved, renameAndNote);
     else
         renameAndNote();
 }

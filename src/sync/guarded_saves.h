@@ -34,7 +34,7 @@ public:
 
     void beforeSave(const QString& path) override;
     void replace(const QString& path, const QString& target, const QString& staging,
-                 const store::ElementCounts& counts, const QByteArray& bytes,
+                 const store::ElementCounts& counts, const store::SavedBytes& saved,
                  const std::function<void()>& rename) override;
     void fileRead(const QString& path, const store::ElementCounts& counts) override;
     void fileUnreadable(const QString& path) override;

@@ -24,8 +24,8 @@ void KnownFiles::noteRead(const QString& name, const QString& path) {
     m_seen.insert(name, Seen{now, now.exists && now.size <= kHashedOnRead ? fileHash(path) : QString()});
 }
 
-void KnownFiles::noteWritten(const QString& name, const QString& path, const QByteArray& bytes) {
-    m_seen.insert(name, Seen{history::FileIdentity::of(path), history::contentHash(bytes)});
+void KnownFiles::noteWritten(const QString& name, const QString& path, const QString& hash) {
+    m_seen.insert(name, Seen{history::FileIdentity::of(path), hash});
 }
 
 void KnownFiles::forget(const QString& name) {

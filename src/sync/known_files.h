@@ -16,7 +16,8 @@ class KnownFiles {
 public:
     // name is the data file's name, path where it is (links followed).
     void noteRead(const QString& name, const QString& path);
-    void noteWritten(const QString& name, const QString& path, const QByteArray& bytes);
+    // hash: the checksum of what was written (contentHash).
+    void noteWritten(const QString& name, const QString& path, const QString& hash);
     void forget(const QString& name);
     bool knows(const QString& name) const { return m_seen.contains(name); }
     history::FileIdentity identity(const QString& name) const { return m_seen.value(name).identity; }
