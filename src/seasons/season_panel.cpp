@@ -22,15 +22,6 @@ namespace {
 
 constexpr int kYearsBack = 6;
 
-QToolButton* menuButton(const char* name, const QString& text, QMenu* menu, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(text);
-    button->setMenu(menu);
-    button->setPopupMode(QToolButton::InstantPopup);
-    return button;
-}
-
 // The style draws the menu arrow inside the button without widening it, so a
 // long text would run under the arrow and lose its last character.
 void fitText(QToolButton* button, const QString& text) {
@@ -38,6 +29,15 @@ void fitText(QToolButton* button, const QString& text) {
     button->setMinimumWidth(0);
     button->setMinimumWidth(button->sizeHint().width() +
                             button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, button));
+}
+
+QToolButton* menuButton(const char* name, const QString& text, QMenu* menu, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    fitText(button, text);
+    return button;
 }
 
 } // namespace
