@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QStringList>
+#include <functional>
 #include <random>
 #include <stdexcept>
 
@@ -63,6 +64,22 @@ QStringList noteLines(Dice& dice, int most) {
 
 QString periodText(Dice& dice) {
     return num(dice.between(1, 12)) + QStringLiteral("月") + dice.pick(kThirds);
+}
+
+// Purchases on dates all over the years, with as many lines as linesOf throws.
+void fillPurchasesWith(TCostList& purchases, int count, Dice& dice,
+                       const std::function<int(Dice&)>& linesOf) {
+    for (int i = 0; i < count; ++i) {
+        TCost* cost = purchases.add();
+        cost->nen = num(dice.between(2016, 2026));
+        cost->tuki = num(dice.between(1, 12));
+        cost->hi = num(dice.between(1, 28));
+        for (int n = linesOf(dice); n > 0; --n) {
+            TSina* line = cost->sina.add();
+            line->name = dice.pick(kGoods) + QLatin1Char(' ') + dice.pick(kCrops);
+            line->kingaku = num(dice.between(1, 500) * 10);
+        }
+    }
 }
 
 void ensure(bool saved, const QString& what) {
@@ -170,17 +187,7 @@ void fillCrops(TSakumotuList& crops, int count) {
 
 void fillPurchases(TCostList& purchases, int count, int linesEach) {
     Dice dice;
-    for (int i = 0; i < count; ++i) {
-        TCost* cost = purchases.add();
-        cost->nen = num(dice.between(2016, 2026));
-        cost->tuki = num(dice.between(1, 12));
-        cost->hi = num(dice.between(1, 28));
-        for (int n = 0; n < linesEach; ++n) {
-            TSina* line = cost->sina.add();
-            line->name = dice.pick(kGoods) + QLatin1Char(' ') + dice.pick(kCrops);
-            line->kingaku = num(dice.between(1, 500) * 10);
-        }
-    }
+    fillPurchasesWith(purchases, count, dice, [linesEach](Dice&) { return linesEach; });
 }
 
 void fillPlan(TGroupList& plan, int groups, int entriesEach) {
@@ -267,17 +274,7 @@ void writeShuffledNotebook(const QString& folder) {
     writeLargeTasks(made(folder));
     TCostList purchases;
     Dice dice;
-    for (int i = 0; i < kLargePurchases; ++i) {
-        TCost* cost = purchases.add();
-        cost->nen = num(dice.between(2016, 2026));
-        cost->tuki = num(dice.between(1, 12));
-        cost->hi = num(dice.between(1, 28));
-        for (int n = dice.below(kPurchaseLines + 1); n > 0; --n) {
-            TSina* line = cost->sina.add();
-            line->name = dice.pick(kGoods) + QLatin1Char(' ') + dice.pick(kCrops);
-            line->kingaku = num(dice.between(1, 500) * 10);
-        }
-    }
+    fillPurchasesWith(purchases, kLargePurchases, dice, [](Dice& d) { return d.below(kPurchaseLines + 1); });
     store::RecordingSink sink;
     ensure(purchases.SaveToFile(folder, sink), folder + kCostFileName);
 }
