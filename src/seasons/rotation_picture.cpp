@@ -103,14 +103,24 @@ QImage largeImage(const QSize& size) {
         [](void* p) { std::free(p); }, data);
 }
 
+// FNV-1a of the name's UTF-8 bytes: the same in every run, where Qt seeds its
+// own string hash anew each time the program starts.
+quint32 stableHash(const QString& text) {
+    quint32 hash = 2166136261u;
+    for (const char c : text.toUtf8())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
 } // namespace
 
 QColor FamilyColour(const QString& family) {
     if (family.isEmpty())
         return QColor(230, 230, 230);
-    // A hash of the name, not the order of appearance: a family keeps its colour from year to year.
-    const uint hue = qHash(family, 0x5eed) % 360;
-    return QColor::fromHsv(int(hue), 60, 250);
+    // A hash of the name, not the order of appearance: a family keeps its colour
+    // from year to year, and in every run of the program.
+    const int hue = int(stableHash(family) % 360);
+    return QColor::fromHsv(hue, 60, 250);
 }
 
 QImage DrawRotationTable(const RotationTable& table, qreal pixelRatio) {

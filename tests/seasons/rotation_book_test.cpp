@@ -1,6 +1,7 @@
 #include "crops/crop_records.h"
 #include "plans/plan_records.h"
 #include "seasons/rotation.h"
+#include "seasons/rotation_picture.h"
 #include "seasons/rotation_table.h"
 #include "seasons/season_records.h"
 #include "store/message_sink.h"
@@ -63,6 +64,8 @@ private slots:
     void everyRepeatWithinItsGapIsMarkedAndNothingElse();
     void questionNamesYearsCropsAndGap();
     void tableMarksTheSameCellsAndExportsThem();
+    void aFamilyKeepsItsColourInEveryRun_data();
+    void aFamilyKeepsItsColourInEveryRun();
 
 private:
     seasons::RotationBook fiveYears();
@@ -167,6 +170,21 @@ void RotationBookTest::tableMarksTheSameCellsAndExportsThem() {
     QVERIFY(csv.startsWith(QStringLiteral("畝,2022年度,2023年度,2024年度,2025年度,2026年度\r\n")));
     QVERIFY(csv.contains(QStringLiteral("北畝,ナス科：ナス,イネ科：トウモロコシ,ナス科：トマト,※ナス科：ナス,"
                                         "イネ科：トウモロコシ\r\n")));
+}
+
+// The hues are fixed, the same in every run: a saved 連作表 and the one on the
+// screen tomorrow show a family in the same colour.
+void RotationBookTest::aFamilyKeepsItsColourInEveryRun_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("hue");
+    QTest::newRow("ナス科") << QStringLiteral("ナス科") << 158;
+    QTest::newRow("ウリ科") << QStringLiteral("ウリ科") << 239;
+    QTest::newRow("マメ科") << QStringLiteral("マメ科") << 153;
+}
+void RotationBookTest::aFamilyKeepsItsColourInEveryRun() {
+    QFETCH(QString, family);
+    QFETCH(int, hue);
+    QCOMPARE(seasons::FamilyColour(family).hsvHue(), hue);
 }
 
 QTEST_APPLESS_MAIN(RotationBookTest)
