@@ -13,6 +13,20 @@ struct Record {
     QString key = {};
 };
 
+// Thousands of short rows, the last far wider than its column.
+std::vector<Record> longList() {
+    std::vector<Record> many(30000, Record{QStringLiteral("short")});
+    many.back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
+    return many;
+}
+
+std::vector<const Record*> rowsOf(const std::vector<Record>& records) {
+    std::vector<const Record*> rows;
+    for (const Record& r : records)
+        rows.push_back(&r);
+    return rows;
+}
+
 } // namespace
 
 // The check-mark list driven as a user drives it: real presses on the rows,
@@ -66,10 +80,7 @@ void ListView3Test::init() {
     m_list = new TListView3;
     m_list->setColumns({"name", "note"}, {100, 80});
     m_list->setTexts<Record>([](const Record& r, int column) { return column == 1 ? r.name : r.key; });
-    std::vector<const Record*> rows;
-    for (const Record& r : m_records)
-        rows.push_back(&r);
-    m_list->setRecords(rows);
+    m_list->setRecords(rowsOf(m_records));
     m_list->resize(400, 300);
     m_list->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_list));
@@ -351,12 +362,8 @@ void ListView3Test::sortRowsKeepsMarksAndEqualOrder() {
 // A list of many thousand rows shows at once; the columns take the longest
 // text of its last rows a moment later, as the event loop runs.
 void ListView3Test::aLongListFitsItsLastRowsAfterwards() {
-    std::vector<Record> many(30000, Record{QStringLiteral("short")});
-    many.back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
-    std::vector<const Record*> rows;
-    for (const Record& r : many)
-        rows.push_back(&r);
-    m_list->setRecords(rows);
+    const std::vector<Record> many = longList();
+    m_list->setRecords(rowsOf(many));
     QVERIFY(m_list->isFitting());
     QCOMPARE(m_list->header()->sectionSize(1), 100);
     while (m_list->isFitting())
@@ -368,12 +375,8 @@ void ListView3Test::aLongListFitsItsLastRowsAfterwards() {
 }
 
 void ListView3Test::aNewRefillStopsTheOldMeasuring() {
-    auto many = std::make_unique<std::vector<Record>>(30000, Record{QStringLiteral("short")});
-    many->back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
-    std::vector<const Record*> rows;
-    for (const Record& r : *many)
-        rows.push_back(&r);
-    m_list->setRecords(rows);
+    auto many = std::make_unique<std::vector<Record>>(longList());
+    m_list->setRecords(rowsOf(*many));
     QVERIFY(m_list->isFitting());
     // The rows go before their records do; nothing of them may be read afterwards.
     m_list->setRecords(std::vector<const Record*>{&m_records[0]});
@@ -386,13 +389,9 @@ void ListView3Test::aNewRefillStopsTheOldMeasuring() {
 // A list out of sight is not measured past its first rows until it shows:
 // the tabs behind the one in view cost nothing at the start.
 void ListView3Test::aHiddenListIsMeasuredOnceItShows() {
-    std::vector<Record> many(30000, Record{QStringLiteral("short")});
-    many.back().name = QStringLiteral("a name far longer than any column is wide at first, and more");
-    std::vector<const Record*> rows;
-    for (const Record& r : many)
-        rows.push_back(&r);
+    const std::vector<Record> many = longList();
     m_list->hide();
-    m_list->setRecords(rows);
+    m_list->setRecords(rowsOf(many));
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
     QVERIFY(m_list->isFitting());
