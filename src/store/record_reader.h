@@ -38,8 +38,7 @@ public:
     void finish();
 
     bool broken() const { return m_broken; }
-    // A root other than the plain "data": nothing in the file is a record, and
-    // the file is kept aside before a save replaces it.
+    // A root other than the plain "data": nothing in the file is a record.
     bool foreignRoot() const { return m_foreignRoot; }
     // Of the elements passed so far; complete once finish() has run.
     const ElementCounts& counts() const { return m_counts; }

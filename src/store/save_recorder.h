@@ -19,7 +19,6 @@ struct ElementCounts {
 class SavedBytes {
 public:
     explicit SavedBytes(const QByteArray& bytes) : m_bytes(bytes) {}
-    const QByteArray& bytes() const { return m_bytes; }
     const QString& hash() const;
 
 private:
