@@ -30,7 +30,6 @@
 #include "widgets/platform.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -176,10 +175,7 @@ void TForm5::buildTabs() {
     m_tabs->setCornerWidget(buildCorner(), Qt::TopRightCorner);
     addCornerWidget(buildMoreButton());
     auto* exports = new TExportButton(
-        m_context,
-        [this] {
-            return std::pair(m_purchaseTab->years()->currentText(), m_purchaseTab->months()->currentText());
-        },
+        m_context, [this] { return std::pair(m_purchaseTab->filterYear(), m_purchaseTab->filterMonth()); },
         this);
     addCornerWidget(exports);
     keepCalendarCurrent(*exports->menu(), *m_scheduleTab, m_context);
