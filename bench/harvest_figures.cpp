@@ -58,11 +58,6 @@ QString writeHarvestBook(const QString& root) {
     return folder;
 }
 
-void painted(QWidget* window) {
-    QCoreApplication::processEvents();
-    window->repaint();
-}
-
 } // namespace
 
 QList<Figure> harvestFigures(const QString& root, int runs) {

@@ -26,12 +26,6 @@ namespace {
 constexpr double kListTargetMs = 100;
 constexpr int kChangedPurchase = kLargePurchases / 2;
 
-// Every figure ends once the window has painted what changed, as the user sees it.
-void painted(QWidget* window) {
-    QCoreApplication::processEvents();
-    window->repaint();
-}
-
 Figure listFigure(const QString& name, int runs, const Measure& measure) {
     return {name, medianMs(runs, {measure})[0], QString(), 0, 0, kListTargetMs, runs};
 }

@@ -21,11 +21,6 @@ namespace {
 // A search answers as the gardener types.
 constexpr double kSearchTargetMs = 200;
 
-void painted(QWidget* window) {
-    QCoreApplication::processEvents();
-    window->repaint();
-}
-
 } // namespace
 
 // The window 検索 over the large notebook, each figure ending once the results

@@ -1,5 +1,7 @@
 #include "timing.h"
 
+#include <QCoreApplication>
+#include <QWidget>
 #include <algorithm>
 #include <chrono>
 
@@ -33,6 +35,11 @@ QList<double> medianMs(int rounds, const QList<Measure>& measures) {
     for (const QList<double>& t : times)
         medians.append(median(t));
     return medians;
+}
+
+void painted(QWidget* window) {
+    QCoreApplication::processEvents();
+    window->repaint();
 }
 
 } // namespace bench
